@@ -2,6 +2,7 @@
 
 #include "CliCommand.h"
 
+#include <QCoreApplication>
 #include <QTextStream>
 
 namespace corvix::cli {
@@ -19,7 +20,11 @@ std::optional<int> ParseCommandLine(QCommandLineParser& parser, const QStringLis
         return ExitUsage;
     }
     if (parser.isSet(help)) {
-        PrintOut(parser.helpText());
+        // Qt names the executable's path; users type the command words.
+        QString text = parser.helpText();
+        text.replace(QStringLiteral("Usage: ") + QCoreApplication::arguments().constFirst(),
+                     QStringLiteral("Usage: ") + arguments.value(0));
+        PrintOut(text.trimmed());
         return ExitSuccess;
     }
     return std::nullopt;

@@ -66,7 +66,9 @@ int main(int argc, char* argv[])
     QCoreApplication::setApplicationName(QStringLiteral("Velmora Corvix for DeviceNet"));
     QCoreApplication::setApplicationVersion(QStringLiteral("3.5.1.3"));
     try {
-        return corvix::cli::run(QCoreApplication::arguments());
+        QStringList arguments = QCoreApplication::arguments();
+        arguments[0] = QStringLiteral("corvix");
+        return corvix::cli::run(arguments);
     } catch (const std::exception& error) {
         corvix::cli::PrintError(QString::fromLocal8Bit(error.what()));
         return corvix::cli::ExitFailed;

@@ -41,7 +41,8 @@ uint16_t readSegment(const QString& text, const QByteArray& bytes, qsizetype& po
     const auto segment = static_cast<uint8_t>(bytes[pos]);
     const qsizetype width = segment == segment8 ? 1 : segment == segment16 ? 2 : 0;
     if (width == 0) {
-        raise(text, QStringLiteral("segment %1 is not a %2 segment").arg(hexByte(segment), what));
+        raise(text, QStringLiteral("segment %1 found where the %2 segment belongs")
+                        .arg(hexByte(segment), what));
     }
     if (pos + width >= bytes.size()) {
         raise(text, QStringLiteral("the %1 segment is cut short").arg(what));
@@ -82,7 +83,7 @@ RequestPath ParsePathText(const QString& text)
                                 CORVIX_SEGMENT_INSTANCE_16, QStringLiteral("instance"));
     if (pos < bytes.size()) {
         if (static_cast<uint8_t>(bytes[pos]) != CORVIX_SEGMENT_ATTRIBUTE_8) {
-            raise(text, QStringLiteral("segment %1 is not an attribute segment")
+            raise(text, QStringLiteral("segment %1 found where the attribute segment belongs")
                             .arg(hexByte(static_cast<uint8_t>(bytes[pos]))));
         }
         if (pos + 2 != bytes.size()) {

@@ -94,13 +94,6 @@ void later(CorvixDriverHandle handle, Work work)
 
 extern "C" {
 
-CORVIX_EXPORT const char* CORVIX_STDCALL VelmoraCorvixDriverForDeviceNet()
-{
-    return "Scripted Test Driver";
-}
-
-CORVIX_EXPORT const char* CORVIX_STDCALL GetHelpText() { return "Answers from a script"; }
-
 CORVIX_EXPORT CorvixDriverHandle CORVIX_STDCALL SetUpAndGoOnline(void*,
                                                                  CorvixStatusCallback status,
                                                                  int32_t* settingsLength,
