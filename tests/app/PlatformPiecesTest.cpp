@@ -1,9 +1,11 @@
+#include "app/Delay.h"
 #include "app/ScriptedPrompt.h"
 #include "app/SharedLibrary.h"
 #include "app/Windows1252.h"
 #include "app/WindowMessage.h"
 
 #include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QObject>
 
 #include <gtest/gtest.h>
@@ -85,4 +87,15 @@ TEST(SharedLibrary, MissingFilesAndExportsAreReportedNotFatal)
     EXPECT_FALSE(missing.errorString().isEmpty());
     EXPECT_EQ(missing.symbol("NetWorkRequest"), nullptr);
     EXPECT_EQ(SharedLibrary::symbolOf(nullptr, "Run"), nullptr);
+}
+
+TEST(Delay, KeepsHandlingEventsWhileItWaits)
+{
+    MessageSink sink;
+    PostWindowMessage(&sink, 0x14B8);
+    QElapsedTimer clock;
+    clock.start();
+    Delay(0, 30);
+    EXPECT_GE(clock.elapsed(), 29);
+    EXPECT_EQ(sink.ids, QList<int>{0x14B8});
 }
