@@ -53,4 +53,14 @@ std::unique_ptr<TDeviceNetDataTypes> CreateDeviceNetDataType(int64_t edsCode,
 
 bool IsBoolDataTypeCode(int64_t edsCode) { return edsCode == 4 || edsCode == 0xC1; }
 
+bool IsStringDataTypeCode(int64_t edsCode)
+{
+    for (const int code : {20, 0xD0, 21, 0xD5, 22, 0xD9, 23, 0xDA}) {
+        if (edsCode == code) {
+            return true;
+        }
+    }
+    return false;
+}
+
 }  // namespace corvix

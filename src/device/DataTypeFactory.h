@@ -16,4 +16,7 @@ std::unique_ptr<TDeviceNetDataTypes> CreateDeviceNetDataType(int64_t edsCode,
 // Whether the code names BOOL (4 or 0xC1).
 bool IsBoolDataTypeCode(int64_t edsCode);
 
+// Whether the code names a character string type (STRING, STRING2, STRINGN, SHORT_STRING).
+bool IsStringDataTypeCode(int64_t edsCode);
+
 }  // namespace corvix
