@@ -107,7 +107,7 @@ public:
     void SetSaved(bool saved) { saved_ = saved; }
     // True when the value was last read from or written to the device.
     bool Synchronized() const { return synchronized_; }
-    enum RequestResult GetRequestResult() const { return requestResult_; }
+    RequestResult GetRequestResult() const { return requestResult_; }
     // When set, a failed request asks nothing and only marks the value red.
     bool SuppressErrorDialog() const { return suppressErrorDialog_; }
     void SetSuppressErrorDialog(bool suppress) { suppressErrorDialog_ = suppress; }
@@ -141,7 +141,7 @@ private:
     bool saved_ = true;
     bool synchronized_ = false;
     bool suppressErrorDialog_ = false;
-    enum RequestResult requestResult_ = RequestResult::Done;
+    RequestResult requestResult_ = RequestResult::Done;
 };
 
 }  // namespace corvix

@@ -131,11 +131,9 @@ QString TDevTimeDateDataTypesTypes::GetTypeMaximumValue() const
 
 QByteArray TDevTimeDateDataTypesTypes::ConvertValueToNetWorkFormat() const
 {
-    auto raw = uint64_t(TextToInt64(value_));
-    if (kind_ == Kind::DateAndTime) {
-        // Milliseconds first (4 bytes), then the day count (2 bytes).
-        raw = (raw & 0xFFFFFFFF) | ((raw >> 32) & 0xFFFF) << 32;
-    }
+    // Low bytes first; for DATE_AND_TIME that puts the milliseconds (low 4 bytes) before the
+    // day count (next 2 bytes).
+    const auto raw = uint64_t(TextToInt64(value_));
     QByteArray bytes;
     for (int i = 0; i < byteCount(); ++i) {
         bytes.append(char(raw >> (8 * i)));
