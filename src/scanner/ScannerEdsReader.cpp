@@ -7,44 +7,24 @@
 #include "app/EdsValueReaders.h"
 #include "app/TextSearch.h"
 #include "app/Windows1252.h"
+#include "device/NumberText.h"
 
-#include <cctype>
 #include <limits>
 
 namespace corvix {
 
 namespace {
 
-// Integer texts of EDS files: an optional sign, then decimal digits or hexadecimal digits after
-// "0x" or "x". Values up to 32 bits are accepted, hexadecimal ones unsigned.
+// Integer texts of EDS files, limited to what a 32-bit entry can hold (hexadecimal unsigned).
 int64_t edsInteger(const QByteArray& text)
 {
-    QByteArray digits = text;
-    const bool negative = digits.startsWith('-');
-    if (negative || digits.startsWith('+')) {
-        digits.remove(0, 1);
-    }
-    int base = 10;
-    if (digits.startsWith("0x") || digits.startsWith("0X")) {
-        digits.remove(0, 2);
-        base = 16;
-    } else if (digits.startsWith('x') || digits.startsWith('X')) {
-        digits.remove(0, 1);
-        base = 16;
-    }
-    bool ok = !digits.isEmpty();
-    for (const char c : digits) {
-        ok = ok && (base == 16 ? std::isxdigit(static_cast<unsigned char>(c)) != 0
-                               : c >= '0' && c <= '9');
-    }
-    const uint64_t magnitude = ok ? digits.toULongLong(&ok, base) : 0;
-    const uint64_t limit = base == 16 ? std::numeric_limits<uint32_t>::max()
-                                      : uint64_t(std::numeric_limits<int32_t>::max()) + negative;
-    if (!ok || magnitude > limit) {
+    const int64_t value = TextToInt64(DecodeWindows1252(text));
+    if (value < std::numeric_limits<int32_t>::min() ||
+        value > int64_t(std::numeric_limits<uint32_t>::max())) {
         throw ConversionError(
             QStringLiteral("'%1' is not a valid integer value").arg(DecodeWindows1252(text)));
     }
-    return negative ? -int64_t(magnitude) : int64_t(magnitude);
+    return value;
 }
 
 bool containsText(const QByteArray& text, const QByteArray& key)
