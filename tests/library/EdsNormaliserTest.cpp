@@ -2,6 +2,7 @@
 
 #include "LibraryFixtures.h"
 #include "app/EdsValueReaders.h"
+#include "library/EdsKeyIndex.h"
 #include "library/EdsKeywordCheck.h"
 
 #include <QDir>
@@ -99,7 +100,32 @@ TEST(NormaliseEdsText, RealFilesKeepTheirEntries)
                              "14,15,16;\r\n"));
 }
 
-TEST(NormaliseEdsText, ExampleFilesAreInNormalForm)
+// Our own example files: every parameter up to MaxInst is defined with all 21 fields, and every
+// enumeration has one string per value from minimum to maximum.
+void ExpectCompleteParameters(const QByteArray& text, const QString& name)
+{
+    const EdsKeyIndex index(text);
+    const int64_t paramClass = index.Find("[ParamClass]", 0, text.size());
+    if (paramClass < 0) {
+        return;
+    }
+    const int count = ReadValue(index, "MaxInst=", paramClass, text.size()).toInt();
+    EXPECT_GT(count, 0) << name.toStdString();
+    for (int i = 1; i <= count; ++i) {
+        const QByteArray key = "Param" + QByteArray::number(i) + "=";
+        const std::string where = name.toStdString() + " " + key.toStdString();
+        int64_t end = -1;
+        const QByteArrayList fields = ReadValueFields(index, key, 0, text.size(), end);
+        ASSERT_EQ(fields.size(), 21) << where;
+        int64_t enumEnd = -1;
+        const QByteArrayList strings = ReadValueFields(index, key, end, text.size(), enumEnd);
+        if (!strings.isEmpty()) {
+            EXPECT_EQ(fields[9].toInt() + strings.size(), fields[10].toInt() + 1) << where;
+        }
+    }
+}
+
+TEST(NormaliseEdsText, ExampleFilesAreInNormalFormAndComplete)
 {
     const QDir folder(QStringLiteral(CORVIX_SOURCE_DIR "/data/eds"));
     const QStringList names = folder.entryList({QStringLiteral("*.eds")}, QDir::Files);
@@ -109,6 +135,7 @@ TEST(NormaliseEdsText, ExampleFilesAreInNormalForm)
         ExpectNormalForm(text, name);
         QString report;
         EXPECT_TRUE(CheckEdsKeywords(text, report)) << name.toStdString() << report.toStdString();
+        ExpectCompleteParameters(text, name);
     }
 }
 
