@@ -7,10 +7,10 @@ namespace corvix {
 const QStringList& RequiredEdsKeywords()
 {
     static const QStringList keywords = {
-        QStringLiteral("[File]"),     QStringLiteral("DescText="), QStringLiteral("CreateDate="),
+        QStringLiteral("[File]"),      QStringLiteral("DescText="), QStringLiteral("CreateDate="),
         QStringLiteral("CreateTime="), QStringLiteral("Revision="), QStringLiteral("[Device]"),
-        QStringLiteral("VendCode="),  QStringLiteral("ProdType="), QStringLiteral("ProdCode="),
-        QStringLiteral("MajRev="),    QStringLiteral("MinRev="),   QStringLiteral("VendName="),
+        QStringLiteral("VendCode="),   QStringLiteral("ProdType="), QStringLiteral("ProdCode="),
+        QStringLiteral("MajRev="),     QStringLiteral("MinRev="),   QStringLiteral("VendName="),
         QStringLiteral("ProdTypeStr="), QStringLiteral("ProdName=")};
     return keywords;
 }
@@ -19,7 +19,8 @@ bool CheckEdsKeywords(const QByteArray& text, QString& report)
 {
     for (const QString& keyword : RequiredEdsKeywords()) {
         if (FindText(text, keyword.toLatin1(), 0, text.size()) < 0) {
-            report = QStringLiteral("Error : Key word \" %1\" not present in EDS file").arg(keyword);
+            report =
+                QStringLiteral("Error : Key word \" %1\" not present in EDS file").arg(keyword);
             return false;
         }
     }

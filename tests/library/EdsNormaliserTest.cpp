@@ -44,7 +44,8 @@ TEST(NormaliseEdsText, TableOfCases)
          "abcdefghij\"kl m\""},
         {"kept punctuation", "x=!#%&'()*+-./:{|}\\[;", "x=!#%&'()*+-./:{|}\\[;\r\n"},
         {"Windows-1252 bytes are dropped, also inside quotes",
-         "Name = \"Manufacturer\x92s \xC4nderung\xFF\x80\"; \xE9", "Name=\"Manufacturers nderung\";\r\n"},
+         "Name = \"Manufacturer\x92s \xC4nderung\xFF\x80\"; \xE9",
+         "Name=\"Manufacturers nderung\";\r\n"},
         {"control bytes inside quotes are dropped", "\"a\tb\r\nc\"", "\"abc\""},
     };
     for (const NormaliseCase& c : cases) {
@@ -64,9 +65,12 @@ void ExpectNormalForm(const QByteArray& text, const QString& name)
         ASSERT_NE(c, '$') << name.toStdString() << " at " << i;
         ASSERT_FALSE(!inQuotes && c == ' ') << name.toStdString() << " at " << i;
         if (c == '\r') {
-            ASSERT_TRUE(i > 0 && (text[i - 1] == ';' || text[i - 1] == ']') && i + 1 < text.size() &&
-                        text[i + 1] == '\n')
+            ASSERT_TRUE(!inQuotes && i > 0 && (text[i - 1] == ';' || text[i - 1] == ']') &&
+                        i + 1 < text.size() && text[i + 1] == '\n')
                 << name.toStdString() << " at " << i;
+        }
+        if (c == '\n') {
+            ASSERT_TRUE(i > 0 && text[i - 1] == '\r') << name.toStdString() << " at " << i;
         }
     }
     EXPECT_EQ(NormaliseEdsText(text), text) << name.toStdString() << " is not stable";
@@ -90,7 +94,8 @@ TEST(NormaliseEdsText, RealFilesKeepTheirEntries)
                                 "Adapter\";\r\nCreateDate=01-01-1994;\r\n"));
 
     // Multi-line entries with a comment on every line, a Windows-1252 apostrophe in a name.
-    const QByteArray vat = NormaliseEdsText(ReadSourceFile("tests/library/fixtures/vat_apc_excerpt.eds"));
+    const QByteArray vat =
+        NormaliseEdsText(ReadSourceFile("tests/library/fixtures/vat_apc_excerpt.eds"));
     ExpectNormalForm(vat, "VAT excerpt");
     EXPECT_TRUE(vat.contains("\r\nParam2=0,6,\"20 30 24 01 30 06\",0x0010,0xDA,1,"
                              "\"Manufacturers  Model Number\",\"\",\"VAT part number\","
