@@ -13,14 +13,13 @@ struct ValueRange {
     int64_t end = -1;    // the ";" or the range end
 };
 
-ValueRange findValue(const QByteArray& buffer, const QByteArray& key, int64_t start, int64_t end)
+ValueRange valueAt(const QByteArray& buffer, int64_t at, int64_t keyLength, int64_t end)
 {
-    end = std::clamp<int64_t>(end, 0, buffer.size());
-    const int64_t at = FindText(buffer, key, start, end);
     if (at < 0) {
         return {};
     }
-    const int64_t begin = at + key.size();
+    end = std::clamp<int64_t>(end, 0, buffer.size());
+    const int64_t begin = at + keyLength;
     const int64_t semicolon = buffer.indexOf(';', begin);
     return {begin, semicolon < 0 || semicolon >= end ? end : semicolon};
 }
@@ -29,32 +28,31 @@ bool isBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
 
 }  // namespace
 
-QByteArray ReadValue(const QByteArray& buffer, const QByteArray& key, int64_t start, int64_t end)
+QByteArray ReadValueAt(const QByteArray& buffer, int64_t at, int64_t keyLength, int64_t end)
 {
-    const ValueRange value = findValue(buffer, key, start, end);
+    const ValueRange value = valueAt(buffer, at, keyLength, end);
     return value.begin < 0 ? QByteArray() : buffer.mid(value.begin, value.end - value.begin);
 }
 
-QByteArray ReadQuotedValue(const QByteArray& buffer, const QByteArray& key, int64_t start,
-                           int64_t end)
+QByteArray ReadQuotedValueAt(const QByteArray& buffer, int64_t at, int64_t keyLength,
+                             int64_t end)
 {
-    const ValueRange value = findValue(buffer, key, start, end);
+    const ValueRange value = valueAt(buffer, at, keyLength, end);
     const int64_t length = value.end - value.begin - 2;
     return value.begin < 0 || length <= 0 ? QByteArray() : buffer.mid(value.begin + 1, length);
 }
 
-QByteArrayList ReadValueFields(const QByteArray& buffer, const QByteArray& key, int64_t start,
-                               int64_t end, int64_t& position)
+QByteArrayList ReadValueFieldsAt(const QByteArray& buffer, int64_t at, int64_t keyLength,
+                                 int64_t end, int64_t& position)
 {
-    end = std::clamp<int64_t>(end, 0, buffer.size());
-    const int64_t at = FindText(buffer, key, start, end);
     if (at < 0) {
         position = -1;
         return {};
     }
+    end = std::clamp<int64_t>(end, 0, buffer.size());
     const char* data = buffer.constData();
     QByteArrayList fields;
-    int64_t i = at + key.size();
+    int64_t i = at + keyLength;
     while (true) {
         while (i < end && isBlank(data[i])) {
             ++i;
@@ -90,6 +88,24 @@ QByteArrayList ReadValueFields(const QByteArray& buffer, const QByteArray& key, 
         }
         ++i;  // past the comma
     }
+}
+
+QByteArray ReadValue(const QByteArray& buffer, const QByteArray& key, int64_t start, int64_t end)
+{
+    return ReadValueAt(buffer, FindText(buffer, key, start, end), key.size(), end);
+}
+
+QByteArray ReadQuotedValue(const QByteArray& buffer, const QByteArray& key, int64_t start,
+                           int64_t end)
+{
+    return ReadQuotedValueAt(buffer, FindText(buffer, key, start, end), key.size(), end);
+}
+
+QByteArrayList ReadValueFields(const QByteArray& buffer, const QByteArray& key, int64_t start,
+                               int64_t end, int64_t& position)
+{
+    return ReadValueFieldsAt(buffer, FindText(buffer, key, start, end), key.size(), end,
+                             position);
 }
 
 }  // namespace corvix

@@ -29,4 +29,13 @@ QByteArray ReadQuotedValue(const QByteArray& buffer, const QByteArray& key, int6
 QByteArrayList ReadValueFields(const QByteArray& buffer, const QByteArray& key, int64_t start,
                                int64_t end, int64_t& position);
 
+// The same readers for a key that has already been found: at is the key's position in buffer
+// (-1 when it is missing), keyLength its length and end the range end of the search. A caller
+// with its own way of finding keys (an index) gets exactly the values of the readers above.
+QByteArray ReadValueAt(const QByteArray& buffer, int64_t at, int64_t keyLength, int64_t end);
+QByteArray ReadQuotedValueAt(const QByteArray& buffer, int64_t at, int64_t keyLength,
+                             int64_t end);
+QByteArrayList ReadValueFieldsAt(const QByteArray& buffer, int64_t at, int64_t keyLength,
+                                 int64_t end, int64_t& position);
+
 }  // namespace corvix
