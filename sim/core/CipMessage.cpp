@@ -38,4 +38,9 @@ void AppendShortString(QByteArray& bytes, const QString& text)
     bytes.append(encoded);
 }
 
+QString HexBytes(const QByteArray& bytes)
+{
+    return QString::fromLatin1(bytes.toHex(' ').toUpper());
+}
+
 }  // namespace corvix::sim

@@ -64,4 +64,7 @@ void AppendUint32(QByteArray& bytes, std::uint32_t value);
 // A CIP SHORT_STRING: a length byte and up to 255 characters in the Windows code page.
 void AppendShortString(QByteArray& bytes, const QString& text);
 
+// The hexadecimal form of bytes for the log ("02 0A 04 ...").
+QString HexBytes(const QByteArray& bytes);
+
 }  // namespace corvix::sim

@@ -56,11 +56,6 @@ std::uint16_t Word(const QByteArray& bytes, int offset)
 
 }  // namespace
 
-QString HexBytes(const QByteArray& bytes)
-{
-    return QString::fromLatin1(bytes.toHex(' ').toUpper());
-}
-
 void SerialAdapter::receive(const QByteArray& bytes, std::int64_t nowUs)
 {
     std::int64_t readyUs = nowUs;

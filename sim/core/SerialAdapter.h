@@ -69,7 +69,4 @@ private:
     QList<Pending> outbox_;
 };
 
-// The hexadecimal form of bytes for the log ("02 0A 04 ...").
-QString HexBytes(const QByteArray& bytes);
-
 }  // namespace corvix::sim
