@@ -1,7 +1,9 @@
-// corvix-sim: a simulated DeviceNet network behind an RS232 adapter on a pseudo-terminal.
+// corvix-sim: a simulated DeviceNet network behind an RS232 adapter on a pseudo-terminal and an
+// EtherNet/IP-to-DeviceNet bridge on a loopback address.
 
 #include "app/CorvixError.h"
 #include "core/ControlCommand.h"
+#include "core/EnipFrontEnd.h"
 #include "core/NetworkDescription.h"
 #include "core/PtyFrontEnd.h"
 
@@ -20,6 +22,20 @@ using namespace corvix::sim;
 namespace {
 
 int signalPipe[2] = {-1, -1};
+
+// "127.0.0.1" or "127.0.0.1:2222"; the default port is the EtherNet/IP port.
+bool ParseEndpoint(const QString& text, QHostAddress& address, quint16& port)
+{
+    const qsizetype colon = text.lastIndexOf(QLatin1Char(':'));
+    port = 44818;
+    bool ok = true;
+    if (colon >= 0) {
+        const uint number = text.mid(colon + 1).toUInt(&ok);
+        ok = ok && number <= 0xFFFF;
+        port = static_cast<quint16>(number);
+    }
+    return ok && address.setAddress(colon >= 0 ? text.left(colon) : text);
+}
 
 void OnSignal(int)
 {
@@ -57,31 +73,46 @@ int main(int argc, char* argv[])
 
     QTextStream out(stdout);
     QTextStream err(stderr);
-    if (!parser.isSet(networkOption) || !parser.isSet(serialOption)) {
-        err << "corvix-sim: --network FILE and --serial are required\n";
+    if (!parser.isSet(networkOption) || (!parser.isSet(serialOption) && !parser.isSet(enipOption))) {
+        err << "corvix-sim: --network FILE and at least one of --serial and --enip are required\n";
         return 2;
     }
-    if (parser.isSet(enipOption)) {
-        err << "corvix-sim: the EtherNet/IP bridge is not available in this version\n";
+    QHostAddress enipAddress;
+    quint16 enipPort = 0;
+    if (parser.isSet(enipOption) && !ParseEndpoint(parser.value(enipOption), enipAddress, enipPort)) {
+        err << "corvix-sim: not an address: " << parser.value(enipOption) << "\n";
         return 2;
     }
 
+    const bool verbose = parser.isSet(verboseOption);
+    const auto logLine = [&err](const QString& line) { err << line << "\n" << Qt::flush; };
     SimNetwork network;
     std::unique_ptr<PtyFrontEnd> serial;
+    std::unique_ptr<EnipFrontEnd> bridge;
     try {
         network = LoadNetworkDescription(parser.value(networkOption));
-        serial = std::make_unique<PtyFrontEnd>(network, parser.isSet(lineRateOption),
-                                               parser.value(linkOption));
+        if (parser.isSet(serialOption)) {
+            serial = std::make_unique<PtyFrontEnd>(network, parser.isSet(lineRateOption),
+                                                   parser.value(linkOption));
+            if (verbose)
+                serial->adapter().log = logLine;
+            out << "serial " << serial->slavePath();
+            if (parser.isSet(linkOption))
+                out << " " << parser.value(linkOption);
+            out << "\n";
+        }
+        if (parser.isSet(enipOption)) {
+            bridge = std::make_unique<EnipFrontEnd>(network, BridgeConfig::standard(), enipAddress,
+                                                    enipPort);
+            if (verbose)
+                bridge->log = logLine;
+            out << "enip " << bridge->address().toString() << ":" << bridge->port() << "\n";
+        }
+        out << Qt::flush;
     } catch (const CorvixError& error) {
         err << "corvix-sim: " << error.message() << "\n";
         return 1;
     }
-    if (parser.isSet(verboseOption))
-        serial->adapter().log = [&err](const QString& line) { err << line << "\n" << Qt::flush; };
-    out << "serial " << serial->slavePath();
-    if (parser.isSet(linkOption))
-        out << " " << parser.value(linkOption);
-    out << "\n" << Qt::flush;
 
     if (::pipe(signalPipe) == 0) {
         std::signal(SIGINT, OnSignal);
