@@ -93,8 +93,10 @@ void PtyFrontEnd::service()
         written += n;
     }
     if (const auto wake = adapter_.nextWakeUs()) {
+        // Timers count whole milliseconds: wake at the millisecond before and poll the rest, so
+        // an emulated line time is not stretched by up to a millisecond per frame.
         const std::int64_t waitUs = std::max<std::int64_t>(0, *wake - nowUs());
-        timer_.start(static_cast<int>((waitUs + 999) / 1000));
+        timer_.start(static_cast<int>(waitUs / 1000));
     }
 }
 

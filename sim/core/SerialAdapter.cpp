@@ -48,6 +48,13 @@ bool ServiceOnWholeObject(std::uint8_t service)
     }
 }
 
+QByteArray Acknowledge(std::uint8_t command)
+{
+    QByteArray message(1, static_cast<char>(MsgAck));
+    message.append(static_cast<char>(command));
+    return message;
+}
+
 std::uint16_t Word(const QByteArray& bytes, int offset)
 {
     return static_cast<std::uint16_t>(static_cast<std::uint8_t>(bytes[offset])
@@ -103,12 +110,12 @@ void SerialAdapter::handleFrame(const QByteArray& payload, std::int64_t readyUs)
         macId_ = static_cast<std::uint8_t>(payload[1]);
         dataRate_ = static_cast<std::uint8_t>(payload[2]);
         online_ = true;
-        queue(QByteArray{"\x37\x07", 2}, readyUs);
+        queue(Acknowledge(CmdOnline), readyUs);
         queueStatus(readyUs);
         return;
     case CmdOffline:
         online_ = false;
-        queue(QByteArray{"\x37\x03", 2}, readyUs);
+        queue(Acknowledge(CmdOffline), readyUs);
         return;
     case CmdBrowse:
         if (!online_)
@@ -202,7 +209,8 @@ void SerialAdapter::queueStatus(std::int64_t nowUs)
     nextStatusUs_ = nowUs + StatusPeriodUs;
     if (network_.silentAdapter)
         return;
-    QByteArray message(2, '\0');
+    QByteArray message(1, static_cast<char>(MsgStatus));
+    message.append('\0');  // not used
     AppendUint16(message, network_.adapterStatus(macId_));
     queue(message, nowUs);
 }
