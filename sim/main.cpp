@@ -86,11 +86,12 @@ int main(int argc, char* argv[])
 
     const bool verbose = parser.isSet(verboseOption);
     const auto logLine = [&err](const QString& line) { err << line << "\n" << Qt::flush; };
-    SimNetwork network;
+    SimDescription description;
+    SimNetwork& network = description.network;
     std::unique_ptr<PtyFrontEnd> serial;
     std::unique_ptr<EnipFrontEnd> bridge;
     try {
-        network = LoadNetworkDescription(parser.value(networkOption));
+        description = LoadNetworkDescription(parser.value(networkOption));
         if (parser.isSet(serialOption)) {
             serial = std::make_unique<PtyFrontEnd>(network, parser.isSet(lineRateOption),
                                                    parser.value(linkOption));
@@ -102,7 +103,7 @@ int main(int argc, char* argv[])
             out << "\n";
         }
         if (parser.isSet(enipOption)) {
-            bridge = std::make_unique<EnipFrontEnd>(network, BridgeConfig::standard(), enipAddress,
+            bridge = std::make_unique<EnipFrontEnd>(network, description.bridge, enipAddress,
                                                     enipPort);
             if (verbose)
                 bridge->log = logLine;

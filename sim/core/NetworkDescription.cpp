@@ -1,5 +1,8 @@
 #include "core/NetworkDescription.h"
 
+#include "core/BridgeDescription.h"
+#include "core/JsonFields.h"
+
 #include "app/Conversions.h"
 #include "app/CorvixError.h"
 
@@ -12,54 +15,9 @@
 
 namespace corvix::sim {
 
+using namespace json;
+
 namespace {
-
-[[noreturn]] void Fail(const QString& where, const QString& what)
-{
-    throw ConversionError(QStringLiteral("%1: %2").arg(where, what));
-}
-
-std::int64_t Integer(const QJsonObject& object, const QString& key, const QString& where,
-                     std::int64_t min, std::int64_t max, std::int64_t fallback)
-{
-    const QJsonValue value = object.value(key);
-    if (value.isUndefined())
-        return fallback;
-    const double number = value.toDouble(std::nan(""));
-    if (!value.isDouble() || number != std::floor(number) || number < static_cast<double>(min)
-        || number > static_cast<double>(max))
-        Fail(where + QLatin1Char('.') + key,
-             QStringLiteral("expected a whole number from %1 to %2").arg(min).arg(max));
-    return static_cast<std::int64_t>(number);
-}
-
-std::int64_t Required(const QJsonObject& object, const QString& key, const QString& where,
-                      std::int64_t min, std::int64_t max)
-{
-    if (!object.contains(key))
-        Fail(where, QStringLiteral("\"%1\" is missing").arg(key));
-    return Integer(object, key, where, min, max, 0);
-}
-
-bool Flag(const QJsonObject& object, const QString& key, const QString& where)
-{
-    const QJsonValue value = object.value(key);
-    if (value.isUndefined())
-        return false;
-    if (!value.isBool())
-        Fail(where + QLatin1Char('.') + key, QStringLiteral("expected true or false"));
-    return value.toBool();
-}
-
-QString Text(const QJsonObject& object, const QString& key, const QString& where)
-{
-    const QJsonValue value = object.value(key);
-    if (value.isUndefined())
-        return {};
-    if (!value.isString())
-        Fail(where + QLatin1Char('.') + key, QStringLiteral("expected a text"));
-    return value.toString();
-}
 
 bool IsFloatType(std::uint8_t dataType)
 {
@@ -184,16 +142,7 @@ SimNode ParseNode(const QJsonObject& o, const QString& where)
     node.macId = static_cast<std::uint8_t>(Required(o, QStringLiteral("macId"), where, 0, 63));
     node.dataRate = static_cast<std::uint8_t>(Integer(o, QStringLiteral("dataRate"), where, 0, 2, 0));
     node.quickConnect = Flag(o, QStringLiteral("quickConnect"), where);
-    const QJsonObject id = o.value(QStringLiteral("identity")).toObject();
-    const QString idWhere = where + QStringLiteral(".identity");
-    node.identity.vendorId = static_cast<std::uint16_t>(Required(id, QStringLiteral("vendorId"), idWhere, 0, 0xFFFF));
-    node.identity.deviceType = static_cast<std::uint16_t>(Required(id, QStringLiteral("deviceType"), idWhere, 0, 0xFFFF));
-    node.identity.productCode = static_cast<std::uint16_t>(Required(id, QStringLiteral("productCode"), idWhere, 0, 0xFFFF));
-    node.identity.majorRevision = static_cast<std::uint8_t>(Integer(id, QStringLiteral("majorRevision"), idWhere, 0, 0xFF, 1));
-    node.identity.minorRevision = static_cast<std::uint8_t>(Integer(id, QStringLiteral("minorRevision"), idWhere, 0, 0xFF, 1));
-    node.identity.status = static_cast<std::uint16_t>(Integer(id, QStringLiteral("status"), idWhere, 0, 0xFFFF, 0));
-    node.identity.serialNumber = static_cast<std::uint32_t>(Integer(id, QStringLiteral("serialNumber"), idWhere, 0, 0xFFFFFFFF, 0));
-    node.identity.productName = Text(id, QStringLiteral("productName"), idWhere);
+    node.identity = Identity(o, where);
 
     const QJsonObject paramClass = o.value(QStringLiteral("parameterClass")).toObject();
     node.parameters.descriptor = static_cast<std::uint16_t>(
@@ -212,8 +161,13 @@ SimNode ParseNode(const QJsonObject& o, const QString& where)
     for (qsizetype i = 0; i < groups.size(); ++i) {
         const QJsonObject g = groups[i].toObject();
         SimGroup group{Text(g, QStringLiteral("name"), where), {}};
-        for (const QJsonValue& member : g.value(QStringLiteral("members")).toArray())
-            group.members.append(static_cast<std::uint16_t>(std::clamp(member.toInt(), 0, 0xFFFF)));
+        for (const QJsonValue& member : g.value(QStringLiteral("members")).toArray()) {
+            const int instance = member.toInt(-1);
+            if (instance < 1 || instance > 0xFFFF)
+                Fail(where + QStringLiteral(".groups[%1]").arg(i),
+                     QStringLiteral("members are parameter instances from 1 to 65535"));
+            group.members.append(static_cast<std::uint16_t>(instance));
+        }
         node.parameters.groups.append(group);
     }
     if (o.contains(QStringLiteral("scanner")))
@@ -252,7 +206,7 @@ void ApplyFaults(SimNetwork& network, const QJsonObject& faults, std::optional<s
         Fail(where + QStringLiteral(".status"), QStringLiteral("expected online, busoff, duplicate or nopower"));
 }
 
-SimNetwork ParseNetworkDescription(const QByteArray& json)
+SimDescription ParseNetworkDescription(const QByteArray& json)
 {
     QJsonParseError error{};
     const QJsonDocument document = QJsonDocument::fromJson(json, &error);
@@ -277,10 +231,10 @@ SimNetwork ParseNetworkDescription(const QByteArray& json)
             ApplyFaults(network, o.value(QStringLiteral("faults")).toObject(), mac);
     }
     ApplyFaults(network, root.value(QStringLiteral("faults")).toObject(), std::nullopt);
-    return network;
+    return {std::move(network), ParseBridge(root.value(QStringLiteral("bridge")).toObject())};
 }
 
-SimNetwork LoadNetworkDescription(const QString& fileName)
+SimDescription LoadNetworkDescription(const QString& fileName)
 {
     QFile file(fileName);
     if (!file.open(QIODevice::ReadOnly))

@@ -82,7 +82,7 @@ QByteArray InstanceAttribute(const SimParameter& p, int attribute)
     QByteArray out;
     const bool isShortString = p.dataType == 0xDA || p.dataType == 23;
     switch (attribute) {
-    case 1: return p.dataType == 0xDA ? p.value : Sized(p.value, p.dataSize);
+    case 1: return isShortString ? p.value : Sized(p.value, p.dataSize);
     case 2: return QByteArray(1, '\0');  // link path size: no link
     case 3: return {};
     case 4: AppendUint16(out, ParameterDescriptor(p)); return out;

@@ -21,6 +21,7 @@ constexpr std::uint8_t MsgDiagnostic = 0xA2;
 
 constexpr std::uint8_t TransferSuccess = 1;
 constexpr std::uint8_t TransferBusy = 2;
+constexpr std::uint8_t TransferAdapterOffline = 5;
 constexpr std::uint8_t TransferTooMuchData = 12;
 constexpr std::uint8_t TransferTimedOut = 15;
 constexpr std::uint8_t TransferFormatError = 20;
@@ -154,8 +155,10 @@ void SerialAdapter::handleRequest(const QByteArray& payload, std::int64_t readyU
         queueReply(TransferFormatError, slot, {}, readyUs);
         return;
     }
-    if (!online_)
+    if (!online_) {
+        queueReply(TransferAdapterOffline, slot, {}, readyUs);
         return;
+    }
     if (requestInProgress_) {
         queueReply(TransferBusy, slot, {}, readyUs);
         return;

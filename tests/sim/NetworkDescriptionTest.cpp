@@ -14,7 +14,9 @@ namespace {
 
 TEST(NetworkDescription, DemoNetworkLoads)
 {
-    SimNetwork network = LoadNetworkDescription(QStringLiteral(CORVIX_SOURCE_DIR "/data/sim/demo.json"));
+    const SimDescription description =
+        LoadNetworkDescription(QStringLiteral(CORVIX_SOURCE_DIR "/data/sim/demo.json"));
+    SimNetwork network = description.network;
     ASSERT_NE(network.node(5), nullptr);
     ASSERT_NE(network.node(0), nullptr);
     EXPECT_TRUE(network.node(0)->scanner.has_value());
@@ -23,6 +25,10 @@ TEST(NetworkDescription, DemoNetworkLoads)
     EXPECT_EQ(network.node(5)->handle(Request(0x0E, 0x0F, 2, 1)).data, Hex("FB FF"));
     EXPECT_EQ(network.node(5)->handle(Request(0x10, 0x0F, 1, 1, "B9 0B")).generalStatus(), 0x09);
     EXPECT_EQ(network.node(0)->handle(Request(0x0E, 0x91, 6, 0x18)).data, Hex("01"));
+    ASSERT_EQ(description.bridge.modules.size(), 2);
+    EXPECT_EQ(description.bridge.modules[1].slot, 2);
+    EXPECT_EQ(description.bridge.modules[1].deviceNetPort, std::optional<std::uint16_t>(2));
+    EXPECT_EQ(description.bridge.ports.size(), 3);
 }
 
 TEST(NetworkDescription, RejectsBadDescriptionsNamingTheEntry)
@@ -49,7 +55,11 @@ TEST(NetworkDescription, RejectsBadDescriptionsNamingTheEntry)
         {R"({"nodes":[{"macId":1,"identity":{"vendorId":1,"deviceType":1,"productCode":1},
                       "scanner":{"faultTable":{"x":1}}}]})", "not a MAC ID"},
         {R"({"nodes":[{"macId":1,"eds":"a.eds"}]})", "EDS files are not supported"},
+        {R"({"nodes":[{"macId":1,"identity":{"vendorId":1,"deviceType":1,"productCode":1},
+                      "groups":[{"name":"G","members":[1,"2"]}]}]})", "groups[0]"},
         {R"({"faults":{"status":"sleepy"}})", "faults.status"},
+        {R"({"bridge":{"ports":[{"number":1,"path":"20 66 24"}]}})", "bridge.ports[0].path"},
+        {R"({"bridge":{"modules":[{"slot":1}]}})", "bridge.modules[0].identity"},
         {R"({"faults":{"delayMs":-1}})", "faults.delayMs"},
     };
     for (const Case& c : cases) {

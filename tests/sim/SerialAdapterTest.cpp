@@ -97,6 +97,8 @@ TEST_F(SerialAdapterTest, BrowseReportsAll64MacIds)
 
 TEST_F(SerialAdapterTest, ExplicitRequests)
 {
+    EXPECT_EQ(Send("02 0A 04 01 01 05 0E 01 00 01 00 07"), QList<QByteArray>{Hex("82 05 01 00 00 00")})
+        << "the adapter is not online yet";
     GoOnline();
     struct Case {
         const char* frame;
