@@ -137,6 +137,13 @@ TEST_F(SerialAdapterTest, ScanListRecordFitsTheFrame)
     EXPECT_EQ(read[0], Hex("82 01 01 00 00 81") + QByteArray(100, '\x11'));
 }
 
+TEST_F(SerialAdapterTest, ReplyTooLongForAFrameIsReportedNotCut)
+{
+    GoOnline();
+    network.node(5)->parameters.parameters[0].help = QString(250, QLatin1Char('h'));
+    EXPECT_EQ(Send("02 09 04 01 00 05 01 0F 00 01 00"), QList<QByteArray>{Hex("82 0C 01 00 00 81")});
+}
+
 TEST_F(SerialAdapterTest, FramingSurvivesGarbageAndSplits)
 {
     GoOnline();
