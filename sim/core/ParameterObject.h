@@ -1,0 +1,56 @@
+#pragma once
+
+#include "core/CipMessage.h"
+
+#include <QList>
+#include <QStringList>
+
+namespace corvix::sim {
+
+// One parameter of a simulated node as the Parameter object (class 0x0F) serves it. Values are
+// kept in network form (little-endian, dataSize bytes); an empty minimum or maximum means no
+// limit on that side.
+struct SimParameter {
+    std::uint16_t instance = 0;
+    QString name;
+    QString units;
+    QString help;
+    std::uint8_t dataType = 0xC7;  // CIP elementary type code (UINT)
+    std::uint8_t dataSize = 2;
+    QByteArray value;
+    QByteArray minimum;
+    QByteArray maximum;
+    QByteArray defaultValue;
+    bool readOnly = false;
+    QStringList enumStrings;
+};
+
+// One instance of the Parameter Group object (class 0x10).
+struct SimGroup {
+    QString name;
+    QList<std::uint16_t> members;
+};
+
+// Class-level data of the Parameter object.
+struct SimParameterClass {
+    std::uint16_t descriptor = 0;
+    std::uint16_t configAssembly = 0;
+    QList<SimParameter> parameters;
+    QList<SimGroup> groups;
+
+    const SimParameter* find(std::uint16_t instance) const;
+    SimParameter* find(std::uint16_t instance);
+};
+
+// Answers a request to class 0x0F or 0x10 of a node that has parameters.
+CipReply HandleParameterRequest(SimParameterClass& params, const CipRequest& request);
+CipReply HandleGroupRequest(const SimParameterClass& params, const CipRequest& request);
+
+// The parameter's descriptor word (CIP Parameter object attribute 4).
+std::uint16_t ParameterDescriptor(const SimParameter& parameter);
+
+// True when value lies within the parameter's minimum and maximum, compared as the parameter's
+// data type (signed, unsigned or floating point; texts and bit strings are not range checked).
+bool ValueInRange(const SimParameter& parameter, const QByteArray& value);
+
+}  // namespace corvix::sim
