@@ -1,5 +1,7 @@
 #include "LibraryTestSupport.h"
 
+#include "app/CorvixError.h"
+#include "device/DeviceNetDevice.h"
 #include "library/EdsNormaliser.h"
 
 #include <QFileInfo>
@@ -18,7 +20,7 @@ TEST_F(InstallTest, StoresTheNormalisedTextUnderTheIdentityKey)
     } cases[] = {
         {"90", "12", "3", "1", "eds/90_12_3_1.eds"},
         {"0x5A", "0x0C", "3", "0x02", "eds/90_12_3_2.eds"},
-        {"0b1011010", "12", "007", "1", "eds/90_12_7_1.eds"},
+        {"90", "12", "007", "1", "eds/90_12_7_1.eds"},
     };
     for (const auto& c : cases) {
         const QByteArray raw = MiniEds(c.vendor, c.type, c.code, c.major);
@@ -42,12 +44,22 @@ TEST_F(InstallTest, RefusesFilesWithoutARequiredKeywordOrWithABadIdentity)
         {MiniEds("90", "12", "3", "1").replace("MajRev", "Major"),
          "Error : Key word \" MajRev=\" not present in EDS file"},
         {MiniEds("ninety", "12", "3", "1"), "'ninety' is not a valid integer value"},
+        {MiniEds("90", "12", "3", "1", "1", "D", "DNetQC = abc;"),
+         "Invalid Quick connect support value"},
     };
     for (const auto& c : cases) {
         log.lines.clear();
         EXPECT_FALSE(library->InstallEdsFile(source("bad.eds", c.raw)));
         EXPECT_EQ(log.lines, QStringList{c.logLine});
     }
+    // Every definition error of the test device is logged.
+    log.lines.clear();
+    EXPECT_FALSE(library->InstallEdsFile(source(
+        "bad.eds", MiniEds("90", "12", "3", "1", "1", "D",
+                           "[ParamClass]\n MaxInst = 2;\n[Params]\n ProxyParam1 = 1;\n"
+                           " Param2 = 0, 6, \"20 0F 24 02 30 01\", 0x0000, 0xC7, 1;\n"))));
+    EXPECT_EQ(log.lines, (QStringList{"ProxyParam1  is not supported by Corvix",
+                                      "Too few fields in parameter definition of Parameter 2"}));
     EXPECT_FALSE(QFileInfo::exists(libraryFile("eds")));
 }
 
@@ -107,6 +119,17 @@ TEST_F(InstallTest, DeviceIconComesFromIconEntryOrTheSourceName)
                   c.stored)
             << c.name;
     }
+}
+
+TEST_F(InstallTest, InstalledFileGivesTheDeviceANetworkPlaces)
+{
+    ASSERT_TRUE(library->InstallEdsFile(
+        source("d.eds", MiniEds("0x5A", "12", "3", "1", "1", "Gate, X"))));
+    const auto device = library->CreateDeviceFromEdsFile(nullptr, 5, "EDS\\90_12_3_1.eds");
+    EXPECT_EQ(device->ProductName, "Gate. X");
+    EXPECT_EQ(device->VendorCode, 90);
+    EXPECT_EQ(device->MacId, 5);
+    EXPECT_THROW(library->CreateDeviceFromEdsFile(nullptr, 5, "eds\\1_1_1_1.eds"), FileError);
 }
 
 TEST_F(InstallTest, EveryFileIsReportedAsInstalledOrFailed)
