@@ -7,7 +7,8 @@ namespace corvix::cli {
 
 const QList<CliCommand>& AllCommands()
 {
-    static const QList<CliCommand> commands = {StatusTextCommand()};
+    static const QList<CliCommand> commands = {StatusTextCommand(),
+                                               LibraryCommand()};
     return commands;
 }
 
