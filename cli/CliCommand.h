@@ -23,5 +23,6 @@ const QList<CliCommand>& AllCommands();
 
 // The commands, one per file.
 CliCommand StatusTextCommand();
+CliCommand EdsCommand();
 
 }  // namespace corvix::cli
