@@ -7,8 +7,11 @@ namespace corvix::cli {
 
 const QList<CliCommand>& AllCommands()
 {
-    static const QList<CliCommand> commands = {StatusTextCommand(),
-                                               LibraryCommand()};
+    static const QList<CliCommand> commands = {
+        StatusTextCommand(),
+        EdsCommand(),
+        LibraryCommand(),
+    };
     return commands;
 }
 
