@@ -6,31 +6,13 @@
 #include "app/EdsValueReaders.h"
 #include "app/TextSearch.h"
 #include "library/EdsKeyIndex.h"
-#include "library/EdsNormaliser.h"
+#include "support/GeneratedEds.h"
 
 #include <benchmark/benchmark.h>
 
 namespace {
 
 using corvix::EdsKeyIndex;
-
-QByteArray deviceText(int parameters)
-{
-    QByteArray raw = "[File]\nDescText = \"Generated device\";\n[Device]\nVendCode = 1313;\n"
-                     "[ParamClass]\nMaxInst = " +
-                     QByteArray::number(parameters) + ";\n[Params]\n";
-    for (int i = 1; i <= parameters; ++i) {
-        const QByteArray n = QByteArray::number(i);
-        raw += "    Param" + n + " =\n        0, 6, \"20 0F 24 01 30 01\", 0x0004, 0xC7, 2,\n" +
-               "        \"Parameter " + n + "\", \"rpm\", \"Help text, with a comma\",\n" +
-               "        0, 3, 1, 1, 10, 1, 0, , , , , 1;  $ comment\n";
-    }
-    raw += "[EnumPar]\n";
-    for (int i = 1; i <= parameters; i += 2) {
-        raw += "    Param" + QByteArray::number(i) + " = \"Off\", \"Slow\", \"Fast\", \"Max\";\n";
-    }
-    return corvix::NormaliseEdsText(raw);
-}
 
 QByteArrayList keys(const char* prefix, int parameters)
 {
@@ -45,7 +27,7 @@ template <typename Lookup>
 void readAllParameters(benchmark::State& state, Lookup&& lookup)
 {
     const int parameters = int(state.range(0));
-    const QByteArray text = deviceText(parameters);
+    const QByteArray text = corvix::bench::GeneratedDeviceEds(parameters);
     const QByteArrayList proxy = keys("ProxyParam", parameters);
     const QByteArrayList proxied = keys("ProxiedParam", parameters);
     const QByteArrayList param = keys("Param", parameters);
@@ -92,7 +74,7 @@ void BM_ReadParametersIndex(benchmark::State& state)
 
 void BM_BuildIndex(benchmark::State& state)
 {
-    const QByteArray text = deviceText(int(state.range(0)));
+    const QByteArray text = corvix::bench::GeneratedDeviceEds(int(state.range(0)));
     for (auto _ : state) {
         EdsKeyIndex index(text);
         benchmark::DoNotOptimize(index);
