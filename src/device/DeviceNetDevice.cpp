@@ -1,0 +1,104 @@
+#include "device/DeviceNetDevice.h"
+
+#include "app/UserPrompt.h"
+
+namespace corvix {
+
+TDeviceNetDevice::TDeviceNetDevice(TDeviceNetWork* owner, int macId) : MacId(macId), Owner(owner) {}
+
+// Parameters go first: the groups only point at them.
+TDeviceNetDevice::~TDeviceNetDevice() {
+    parameters_.clear();
+    ScannerConfig.reset();
+}
+
+std::unique_ptr<TDeviceNetDevice> TDeviceNetDevice::CreateFromEds(TDeviceNetWork* owner,
+                                                                  const QString& edsFileName,
+                                                                  const QByteArray& edsText,
+                                                                  int macId) {
+    std::unique_ptr<TDeviceNetDevice> device(new TDeviceNetDevice(owner, macId));
+    device->readEds(edsText);
+    device->EdsFileName = edsFileName;
+    device->QuickConnectEnabled = false;
+    device->WithoutEds = false;
+    device->NotResponding = false;
+    return device;
+}
+
+std::unique_ptr<TDeviceNetDevice> TDeviceNetDevice::CreateWithoutEds(TDeviceNetWork* owner,
+                                                                     int macId, int vendorCode,
+                                                                     int productType,
+                                                                     int productCode,
+                                                                     int majorRevision) {
+    std::unique_ptr<TDeviceNetDevice> device(new TDeviceNetDevice(owner, macId));
+    device->VendorCode = vendorCode;
+    device->ProductType = productType;
+    device->ProductCode = productCode;
+    device->MajorRevision = majorRevision;
+    device->ProductName = QStringLiteral("No EDS-file registered for this device");
+    device->WithoutEds = true;
+    return device;
+}
+
+bool TDeviceNetDevice::HasIdentity(int vendorCode, int productType, int majorRevision,
+                                   int productCode) const {
+    return VendorCode == vendorCode && ProductType == productType &&
+           MajorRevision == majorRevision && ProductCode == productCode;
+}
+
+bool TDeviceNetDevice::SameIdentity(const TDeviceNetDevice& other) const {
+    return HasIdentity(other.VendorCode, other.ProductType, other.MajorRevision, other.ProductCode);
+}
+
+const TParameterGroup* TDeviceNetDevice::group(int groupIndex) const {
+    if (groupIndex < 0 || groupIndex >= ParameterGroups.size()) {
+        return nullptr;
+    }
+    return &ParameterGroups[groupIndex];
+}
+
+int TDeviceNetDevice::ParameterCount(int groupIndex) const {
+    const TParameterGroup* g = group(groupIndex);
+    return g ? int(g->Members.size()) : 0;
+}
+
+TDevParameterClass* TDeviceNetDevice::ParameterAt(int groupIndex, int position) const {
+    const TParameterGroup* g = group(groupIndex);
+    if (!g || position < 0 || position >= g->Members.size()) {
+        return nullptr;
+    }
+    return g->Members[position];
+}
+
+void TDeviceNetDevice::ShowIdentity() const {
+    const QString text = QStringLiteral(
+                             "Vendor ID: %1\r\nProduct Type: %2\r\nProduct Code: %3\r\n"
+                             "Major Revision: %4")
+                             .arg(VendorCode)
+                             .arg(ProductType)
+                             .arg(ProductCode)
+                             .arg(MajorRevision);
+    UserPrompt::current().ask(text, PromptIcon::Information, {PromptButton::Ok}, ProductName);
+}
+
+void TDeviceNetDevice::ChangeMacId(QObject* notifyWindow, int newMacId) {
+    MacNotifyWindow = notifyWindow;
+    if (!Owner) {
+        return;
+    }
+    // A network document cannot go online before the driver binding exists, so an owned device
+    // is always offline here and takes the new address at once; the Set_Attribute_Single request
+    // for an online network is sent from here once the binding is in place.
+    MacId = newMacId;
+}
+
+bool TDeviceNetDevice::AllSaved() const {
+    for (const auto& parameter : parameters_) {
+        if (!parameter->Saved()) {
+            return false;
+        }
+    }
+    return !ScannerConfig || ScannerConfig->Saved;
+}
+
+}  // namespace corvix
