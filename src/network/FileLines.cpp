@@ -107,11 +107,17 @@ QStringList ReadLinesFromFile(const QString& path)
 void WriteLinesToFile(const QString& path, const QStringList& lines)
 {
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
+    // Unbuffered, so that a short write (disk full, size limit) shows in what write() returns
+    // instead of getting lost in a buffer flushed at commit.
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
         throw FileError(QStringLiteral("Cannot write %1: %2").arg(path, file.errorString()));
     }
     const QByteArray bytes = JoinFileLines(lines);
-    if (file.write(bytes) != bytes.size() || !file.commit()) {
+    if (file.write(bytes) != bytes.size() || file.error() != QFileDevice::NoError) {
+        file.cancelWriting();
+        throw FileError(QStringLiteral("Cannot write %1: %2").arg(path, file.errorString()));
+    }
+    if (!file.commit()) {
         throw FileError(QStringLiteral("Cannot write %1: %2").arg(path, file.errorString()));
     }
 }
