@@ -23,5 +23,7 @@ const QList<CliCommand>& AllCommands();
 
 // The commands, one per file.
 CliCommand StatusTextCommand();
+CliCommand NetworkCommand();
+CliCommand DeviceCommand();
 
 }  // namespace corvix::cli

@@ -7,7 +7,11 @@ namespace corvix::cli {
 
 const QList<CliCommand>& AllCommands()
 {
-    static const QList<CliCommand> commands = {StatusTextCommand()};
+    static const QList<CliCommand> commands = {
+        StatusTextCommand(),
+        NetworkCommand(),
+        DeviceCommand(),
+    };
     return commands;
 }
 
