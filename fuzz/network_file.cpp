@@ -3,7 +3,7 @@
 #include "network/DeviceNetWork.h"
 #include "network/FileLines.h"
 
-#include <QCoreApplication>
+#include <QTemporaryDir>
 
 #include <cstddef>
 #include <cstdint>
@@ -15,7 +15,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const QByteArray bytes(reinterpret_cast<const char*>(data), qsizetype(size));
     // No library: every device is built without EDS file, which keeps runs fast and the
     // loader's own logic in focus.
-    corvix::TDeviceNetWork network(QStringLiteral("/nonexistent-corvix-library"));
+    static QTemporaryDir emptyLibrary;
+    corvix::TDeviceNetWork network(emptyLibrary.path());
     network.LoadFromLines(corvix::SplitFileLines(bytes));
     network.SaveToLines();
     return 0;

@@ -2,11 +2,11 @@
 
 #include "app/CorvixError.h"
 #include "device/DeviceNetDevice.h"
+#include "library/LibraryFolder.h"
+#include "library/TDeviceNetLib.h"
 #include "network/DeviceSectionHeader.h"
 
 #include <QCoreApplication>
-#include <QFile>
-#include <QFileInfo>
 #include <QRegularExpression>
 
 #include <algorithm>
@@ -19,14 +19,17 @@ const QString DeviceBeginMarker = QStringLiteral("$Device Begin");
 
 QString EdsKey(int vendorId, int deviceType, int productCode, int majorRevision)
 {
-    return QStringLiteral("%1_%2_%3_%4").arg(vendorId).arg(deviceType).arg(productCode).arg(
-        majorRevision);
+    return QStringLiteral("%1_%2_%3_%4")
+        .arg(vendorId)
+        .arg(deviceType)
+        .arg(productCode)
+        .arg(majorRevision);
 }
 
 }  // namespace
 
-TDeviceNetWork::TDeviceNetWork(QString libraryFolder, QObject* parent)
-    : QObject(parent), libraryFolder_(std::move(libraryFolder))
+TDeviceNetWork::TDeviceNetWork(const QString& libraryFolder, QObject* parent)
+    : QObject(parent), library_(new TDeviceNetLib(this, nullptr, libraryFolder))
 {
 }
 
@@ -53,27 +56,40 @@ QList<int> TDeviceNetWork::FreeMacIds() const
     return free;
 }
 
+namespace {
+
+// The library-relative name of the installed EDS file of an identity.
+QString InstalledEdsName(int vendorId, int deviceType, int productCode, int majorRevision)
+{
+    return QStringLiteral("eds\\") + EdsKey(vendorId, deviceType, productCode, majorRevision) +
+           QStringLiteral(".eds");
+}
+
+}  // namespace
+
+QString TDeviceNetWork::installedEdsFile(int vendorId, int deviceType, int productCode,
+                                         int majorRevision) const
+{
+    return FindLibraryFile(library_->LibraryPath(),
+                           InstalledEdsName(vendorId, deviceType, productCode, majorRevision));
+}
+
 std::unique_ptr<TDeviceNetDevice> TDeviceNetWork::createDevice(int macId, int vendorId,
                                                                int deviceType, int productCode,
                                                                int majorRevision)
 {
-    const QString edsPath = libraryFolder_ + QStringLiteral("/eds/") +
-                            EdsKey(vendorId, deviceType, productCode, majorRevision) +
-                            QStringLiteral(".eds");
-    QFile file(edsPath);
-    if (!file.exists()) {
+    const QString edsFile = installedEdsFile(vendorId, deviceType, productCode, majorRevision);
+    if (edsFile.isEmpty()) {
         return TDeviceNetDevice::CreateWithoutEds(this, macId, vendorId, deviceType, productCode,
                                                   majorRevision);
     }
-    if (!file.open(QIODevice::ReadOnly)) {
-        throw FileError(QStringLiteral("Cannot open %1: %2").arg(edsPath, file.errorString()));
-    }
-    return TDeviceNetDevice::CreateFromEds(this, edsPath, file.readAll(), macId);
+    const QByteArray text = library_->ReadInstalledEds(
+        InstalledEdsName(vendorId, deviceType, productCode, majorRevision));
+    return TDeviceNetDevice::CreateFromEds(this, edsFile, text, macId);
 }
 
 TDeviceNetDevice* TDeviceNetWork::AddDevice(int macId, int vendorId, int deviceType,
-                                            int productCode, int majorRevision,
-                                            const QString& name)
+                                            int productCode, int majorRevision, const QString& name)
 {
     if (TDeviceNetDevice* present = DeviceAt(macId)) {
         // Another identity at this address means the node we placed is not the one there.
@@ -204,11 +220,9 @@ void TDeviceNetWork::RelinkDevices()
     // Collect first: rebuilding changes the list being walked.
     QList<int> stale;
     for (const auto& device : devices_) {
-        const bool fileExists =
-            QFileInfo::exists(libraryFolder_ + QStringLiteral("/eds/") +
-                              EdsKey(device->VendorCode, device->ProductType, device->ProductCode,
-                                     device->MajorRevision) +
-                              QStringLiteral(".eds"));
+        const bool fileExists = !installedEdsFile(device->VendorCode, device->ProductType,
+                                                  device->ProductCode, device->MajorRevision)
+                                     .isEmpty();
         if (fileExists == device->WithoutEds) {
             stale.append(device->MacId);
         }
@@ -225,7 +239,7 @@ void TDeviceNetWork::RelinkDevices()
 bool TDeviceNetWork::IsSaved() const
 {
     return SavedFlag && std::all_of(devices_.begin(), devices_.end(),
-                                     [](const auto& device) { return device->AllSaved(); });
+                                    [](const auto& device) { return device->AllSaved(); });
 }
 
 void TDeviceNetWork::MarkModified()

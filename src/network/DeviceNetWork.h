@@ -3,13 +3,13 @@
 #include <QObject>
 #include <QString>
 #include <QStringList>
-
 #include <memory>
 #include <vector>
 
 namespace corvix {
 
 class TDeviceNetDevice;
+class TDeviceNetLib;
 
 // One DeviceNet network document: up to 64 devices, each at its own MAC ID and kept sorted by
 // it, the driver settings the network file keeps, and the saved state. Windows show it and
@@ -21,9 +21,9 @@ class TDeviceNetWork : public QObject {
 public:
     static constexpr int MaxDevices = 64;
 
-    // libraryFolder is the EDS library (the folder holding "eds/"), where devices find their
-    // EDS file by key.
-    explicit TDeviceNetWork(QString libraryFolder, QObject* parent = nullptr);
+    // Devices find their EDS file by key in the EDS library at libraryFolder (the program's
+    // library when empty), which the network opens and owns.
+    explicit TDeviceNetWork(const QString& libraryFolder = {}, QObject* parent = nullptr);
     ~TDeviceNetWork() override;
 
     const std::vector<std::unique_ptr<TDeviceNetDevice>>& Devices() const { return devices_; }
@@ -66,6 +66,7 @@ public:
     bool IsSaved() const;
     void MarkModified();
     bool IsOnline() const { return false; }
+    TDeviceNetLib& Library() const { return *library_; }
 
     // Progress of long operations: the bar shows while position is at least 1. ShowProgress
     // lets pending events run before and after, so the window repaints.
@@ -101,7 +102,10 @@ private:
     bool loadDeviceSections(const QStringList& lines);
     bool writeFile(const QString& path, const QStringList& lines);
 
-    QString libraryFolder_;
+    QString installedEdsFile(int vendorId, int deviceType, int productCode,
+                             int majorRevision) const;
+
+    TDeviceNetLib* library_;  // a child of this object
     std::vector<std::unique_ptr<TDeviceNetDevice>> devices_;
 };
 

@@ -11,7 +11,6 @@
 
 #include <QCoreApplication>
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 
 namespace corvix {
@@ -46,8 +45,9 @@ QStringList TDeviceNetWork::SaveToLines()
 bool TDeviceNetWork::LoadFromLines(const QStringList& lines)
 {
     if (FindMarkerLine(lines, NetworkBegin) < 0 || FindMarkerLine(lines, NetworkEnd) < 0) {
-        ShowError(QStringLiteral("The selected file was of wrong format or was not compatible "
-                                 "with the actual device!"));
+        ShowError(
+            QStringLiteral("The selected file was of wrong format or was not compatible "
+                           "with the actual device!"));
         return false;
     }
     devices_.clear();
@@ -87,8 +87,8 @@ bool TDeviceNetWork::loadDeviceSections(const QStringList& lines)
             const DeviceSectionHeader header = ReadDeviceSectionHeader(section, begin + 1);
             // A MAC ID given twice keeps the first device; its later section is skipped.
             if (TDeviceNetDevice* device =
-                    AddDevice(header.macId, header.vendorId, header.deviceType,
-                              header.productCode, header.majorRevision, header.name)) {
+                    AddDevice(header.macId, header.vendorId, header.deviceType, header.productCode,
+                              header.majorRevision, header.name)) {
                 device->ReadSection(section);
             }
         } catch (const CorvixError& error) {
@@ -130,11 +130,13 @@ bool TDeviceNetWork::writeFile(const QString& path, const QStringList& lines)
 
 bool TDeviceNetWork::SaveNetwork()
 {
-    bool saved = true;
-    if (!IsSaved()) {
-        saved = !FilePath.isEmpty() && QFileInfo(FilePath).isFile() ? writeFile(FilePath, SaveToLines())
-                                                                     : SaveNetworkAs();
+    // An unchanged network is not written.
+    if (IsSaved()) {
+        return true;
     }
+    const bool saved = !FilePath.isEmpty() && QFileInfo(FilePath).isFile()
+                           ? writeFile(FilePath, SaveToLines())
+                           : SaveNetworkAs();
     IsStartupNetwork = false;
     Q_EMIT changed();
     return saved;

@@ -26,7 +26,8 @@ QList<int> MacIds(const TDeviceNetWork& network)
 
 TEST(DeviceNetWork, DevicesStaySortedAndBrowseAnswersOnlyMarkMissing)
 {
-    TDeviceNetWork network(QStringLiteral("/nonexistent-library"));
+    QTemporaryDir emptyLibrary;
+    TDeviceNetWork network(emptyLibrary.path());
     for (int mac : {10, 3, 7}) {
         ASSERT_NE(network.AddDevice(mac, 9, 9, 9, 9, QString()), nullptr);
     }
@@ -56,7 +57,8 @@ TEST(DeviceNetWork, DevicesStaySortedAndBrowseAnswersOnlyMarkMissing)
 
 TEST(DeviceNetWork, SixtyFourDevicesFillTheNetwork)
 {
-    TDeviceNetWork network(QStringLiteral("/nonexistent-library"));
+    QTemporaryDir emptyLibrary;
+    TDeviceNetWork network(emptyLibrary.path());
     for (int mac = 0; mac < TDeviceNetWork::MaxDevices; ++mac) {
         network.AddDevice(mac, 9, 9, 9, 9, QString());
     }

@@ -130,7 +130,8 @@ TEST(NetworkFile, MarkersAndFailuresOfLoading)
     };
     for (const auto& c : cases) {
         PromptGuard guard;
-        TDeviceNetWork network(QStringLiteral("/nonexistent-library"));
+        QTemporaryDir emptyLibrary;
+        TDeviceNetWork network(emptyLibrary.path());
         EXPECT_EQ(network.LoadFromLines(c.text.split('|')), c.loaded) << c.name;
         EXPECT_EQ(MacIds(network), c.macs) << c.name;
         EXPECT_EQ(network.DriverFile, c.driverFile) << c.name;
@@ -159,7 +160,8 @@ TEST(NetworkFile, GarbageAndUnreadableFilesFailWithAMessage)
     file.close();
     for (const QString& path : {garbage, folder.filePath("missing.net")}) {
         PromptGuard guard;
-        TDeviceNetWork network(QStringLiteral("/nonexistent-library"));
+        QTemporaryDir emptyLibrary;
+        TDeviceNetWork network(emptyLibrary.path());
         EXPECT_FALSE(network.LoadFromFile(path));
         EXPECT_EQ(guard.prompt.texts().size(), 1);
         EXPECT_EQ(network.FilePath, path);
@@ -201,7 +203,8 @@ TEST(NetworkFile, SaveAsAndUnchangedNetworks)
 {
     PromptGuard guard;
     QTemporaryDir folder;
-    TDeviceNetWork network(QStringLiteral("/nonexistent-library"));
+    QTemporaryDir emptyLibrary;
+    TDeviceNetWork network(emptyLibrary.path());
     network.Caption = QStringLiteral("Untitled2");
     EXPECT_TRUE(network.SaveNetwork());  // unchanged: nothing written, nothing asked
     EXPECT_TRUE(guard.prompt.fileRequests().isEmpty());
