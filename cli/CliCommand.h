@@ -23,6 +23,7 @@ const QList<CliCommand>& AllCommands();
 
 // The commands, one per file.
 CliCommand StatusTextCommand();
+CliCommand EdsCommand();
 CliCommand NetworkCommand();
 CliCommand DeviceCommand();
 

@@ -9,6 +9,7 @@ const QList<CliCommand>& AllCommands()
 {
     static const QList<CliCommand> commands = {
         StatusTextCommand(),
+        EdsCommand(),
         NetworkCommand(),
         DeviceCommand(),
     };

@@ -20,11 +20,13 @@ namespace {
 constexpr int64_t kLastParameterInstance = 0xFFFF;
 constexpr int kRequiredParameterFields = 12;
 
-QString text(const QByteArray& bytes) {
+QString text(const QByteArray& bytes)
+{
     return DecodeWindows1252(bytes);
 }
 
-QByteArray numberedKey(const char* prefix, int64_t n) {
+QByteArray numberedKey(const char* prefix, int64_t n)
+{
     return QByteArray(prefix) + QByteArray::number(n) + '=';
 }
 
@@ -35,7 +37,8 @@ struct IoEntries {
     QByteArrayList outputs;
 };
 
-QByteArrayList readIoEntries(const EdsKeyIndex& index, const char* prefix, int64_t from) {
+QByteArrayList readIoEntries(const EdsKeyIndex& index, const char* prefix, int64_t from)
+{
     QByteArrayList sizes;
     const int64_t end = index.Text().size();
     for (int64_t n = 1;; ++n) {
@@ -51,7 +54,8 @@ QByteArrayList readIoEntries(const EdsKeyIndex& index, const char* prefix, int64
 }
 
 // Field 1 of the entry a connection's info names, or 0 when the number names no entry read.
-int64_t defaultSize(const QByteArray& entryNumber, const QByteArrayList& entries) {
+int64_t defaultSize(const QByteArray& entryNumber, const QByteArrayList& entries)
+{
     const auto n = TryTextToInt64(text(entryNumber));
     if (!n || *n < 1 || *n > entries.size()) {
         return 0;
@@ -60,7 +64,8 @@ int64_t defaultSize(const QByteArray& entryNumber, const QByteArrayList& entries
 }
 
 // "ProxyParam" or "ProxiedParam" when the file has such an entry for instance i.
-const char* proxyPrefix(const EdsKeyIndex& index, int64_t i) {
+const char* proxyPrefix(const EdsKeyIndex& index, int64_t i)
+{
     for (const char* prefix : {"ProxyParam", "ProxiedParam"}) {
         if (index.Find(numberedKey(prefix, i), 0, index.Text().size()) >= 0) {
             return prefix;
@@ -71,7 +76,8 @@ const char* proxyPrefix(const EdsKeyIndex& index, int64_t i) {
 
 }  // namespace
 
-void TDeviceNetDevice::readEds(const QByteArray& edsText) {
+void TDeviceNetDevice::readEds(const QByteArray& edsText)
+{
     const EdsKeyIndex index(edsText);
     ProductName = text(ReadQuotedValue(index, "ProdName=", 0, edsText.size()));
     readIdentity(index);
@@ -84,7 +90,8 @@ void TDeviceNetDevice::readEds(const QByteArray& edsText) {
     }
 }
 
-void TDeviceNetDevice::readIdentity(const EdsKeyIndex& index) {
+void TDeviceNetDevice::readIdentity(const EdsKeyIndex& index)
+{
     struct InfoKey {
         const char* key;
         const char* label;
@@ -123,7 +130,8 @@ void TDeviceNetDevice::readIdentity(const EdsKeyIndex& index) {
     }
 }
 
-void TDeviceNetDevice::readQuickConnect(const EdsKeyIndex& index) {
+void TDeviceNetDevice::readQuickConnect(const EdsKeyIndex& index)
+{
     int64_t position = -1;
     const QByteArrayList fields =
         ReadValueFields(index, "DNetQC=", 0, index.Text().size(), position);
@@ -140,7 +148,8 @@ void TDeviceNetDevice::readQuickConnect(const EdsKeyIndex& index) {
     }
 }
 
-void TDeviceNetDevice::readIoInfo(const EdsKeyIndex& index) {
+void TDeviceNetDevice::readIoInfo(const EdsKeyIndex& index)
+{
     const int64_t end = index.Text().size();
     const int64_t from = index.Find("[IOInfo]", 0, end);
     if (from < 0) {
@@ -174,7 +183,8 @@ void TDeviceNetDevice::readIoInfo(const EdsKeyIndex& index) {
     }
 }
 
-void TDeviceNetDevice::readParameters(const EdsKeyIndex& index) {
+void TDeviceNetDevice::readParameters(const EdsKeyIndex& index)
+{
     const int64_t end = index.Text().size();
     const int64_t from = index.Find("[ParamClass]", 0, end);
     if (from < 0) {
@@ -225,7 +235,8 @@ void TDeviceNetDevice::readParameters(const EdsKeyIndex& index) {
     }
 }
 
-void TDeviceNetDevice::readGroups(const EdsKeyIndex& index) {
+void TDeviceNetDevice::readGroups(const EdsKeyIndex& index)
+{
     if (parameters_.empty()) {
         return;
     }

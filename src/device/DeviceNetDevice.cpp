@@ -7,7 +7,8 @@ namespace corvix {
 TDeviceNetDevice::TDeviceNetDevice(TDeviceNetWork* owner, int macId) : MacId(macId), Owner(owner) {}
 
 // Parameters go first: the groups only point at them.
-TDeviceNetDevice::~TDeviceNetDevice() {
+TDeviceNetDevice::~TDeviceNetDevice()
+{
     parameters_.clear();
     ScannerConfig.reset();
 }
@@ -15,7 +16,8 @@ TDeviceNetDevice::~TDeviceNetDevice() {
 std::unique_ptr<TDeviceNetDevice> TDeviceNetDevice::CreateFromEds(TDeviceNetWork* owner,
                                                                   const QString& edsFileName,
                                                                   const QByteArray& edsText,
-                                                                  int macId) {
+                                                                  int macId)
+{
     std::unique_ptr<TDeviceNetDevice> device(new TDeviceNetDevice(owner, macId));
     device->readEds(edsText);
     device->EdsFileName = edsFileName;
@@ -29,7 +31,8 @@ std::unique_ptr<TDeviceNetDevice> TDeviceNetDevice::CreateWithoutEds(TDeviceNetW
                                                                      int macId, int vendorCode,
                                                                      int productType,
                                                                      int productCode,
-                                                                     int majorRevision) {
+                                                                     int majorRevision)
+{
     std::unique_ptr<TDeviceNetDevice> device(new TDeviceNetDevice(owner, macId));
     device->VendorCode = vendorCode;
     device->ProductType = productType;
@@ -41,28 +44,33 @@ std::unique_ptr<TDeviceNetDevice> TDeviceNetDevice::CreateWithoutEds(TDeviceNetW
 }
 
 bool TDeviceNetDevice::HasIdentity(int vendorCode, int productType, int majorRevision,
-                                   int productCode) const {
+                                   int productCode) const
+{
     return VendorCode == vendorCode && ProductType == productType &&
            MajorRevision == majorRevision && ProductCode == productCode;
 }
 
-bool TDeviceNetDevice::SameIdentity(const TDeviceNetDevice& other) const {
+bool TDeviceNetDevice::SameIdentity(const TDeviceNetDevice& other) const
+{
     return HasIdentity(other.VendorCode, other.ProductType, other.MajorRevision, other.ProductCode);
 }
 
-const TParameterGroup* TDeviceNetDevice::group(int groupIndex) const {
+const TParameterGroup* TDeviceNetDevice::group(int groupIndex) const
+{
     if (groupIndex < 0 || groupIndex >= ParameterGroups.size()) {
         return nullptr;
     }
     return &ParameterGroups[groupIndex];
 }
 
-int TDeviceNetDevice::ParameterCount(int groupIndex) const {
+int TDeviceNetDevice::ParameterCount(int groupIndex) const
+{
     const TParameterGroup* g = group(groupIndex);
     return g ? int(g->Members.size()) : 0;
 }
 
-TDevParameterClass* TDeviceNetDevice::ParameterAt(int groupIndex, int position) const {
+TDevParameterClass* TDeviceNetDevice::ParameterAt(int groupIndex, int position) const
+{
     const TParameterGroup* g = group(groupIndex);
     if (!g || position < 0 || position >= g->Members.size()) {
         return nullptr;
@@ -70,7 +78,8 @@ TDevParameterClass* TDeviceNetDevice::ParameterAt(int groupIndex, int position) 
     return g->Members[position];
 }
 
-void TDeviceNetDevice::ShowIdentity() const {
+void TDeviceNetDevice::ShowIdentity() const
+{
     const QString text = QStringLiteral(
                              "Vendor ID: %1\r\nProduct Type: %2\r\nProduct Code: %3\r\n"
                              "Major Revision: %4")
@@ -81,7 +90,8 @@ void TDeviceNetDevice::ShowIdentity() const {
     UserPrompt::current().ask(text, PromptIcon::Information, {PromptButton::Ok}, ProductName);
 }
 
-void TDeviceNetDevice::ChangeMacId(QObject* notifyWindow, int newMacId) {
+void TDeviceNetDevice::ChangeMacId(QObject* notifyWindow, int newMacId)
+{
     MacNotifyWindow = notifyWindow;
     if (!Owner) {
         return;
@@ -92,7 +102,8 @@ void TDeviceNetDevice::ChangeMacId(QObject* notifyWindow, int newMacId) {
     MacId = newMacId;
 }
 
-bool TDeviceNetDevice::AllSaved() const {
+bool TDeviceNetDevice::AllSaved() const
+{
     for (const auto& parameter : parameters_) {
         if (!parameter->Saved()) {
             return false;

@@ -56,7 +56,8 @@ public:
     // Whether the EDS file had a [ParamClass]: only then the device section carries a parameter
     // block, even an empty one.
     bool HasParameterList() const { return hasParameterList_; }
-    const std::vector<std::unique_ptr<TDevParameterClass>>& Parameters() const {
+    const std::vector<std::unique_ptr<TDevParameterClass>>& Parameters() const
+    {
         return parameters_;
     }
     // The parameters of a group (0 is "All Parameters"); 0 and nullptr outside the groups.

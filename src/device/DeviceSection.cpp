@@ -17,7 +17,8 @@ constexpr qsizetype kHeaderLines = 8;
 
 }  // namespace
 
-QStringList TDeviceNetDevice::WriteSection() {
+QStringList TDeviceNetDevice::WriteSection()
+{
     QStringList lines = {kDeviceBegin,
                          QString::number(MacId),
                          QString::number(VendorCode),
@@ -41,7 +42,8 @@ QStringList TDeviceNetDevice::WriteSection() {
     return lines;
 }
 
-void TDeviceNetDevice::ReadSection(const QStringList& lines) {
+void TDeviceNetDevice::ReadSection(const QStringList& lines)
+{
     if (lines.size() < kHeaderLines) {
         return;
     }

@@ -1,29 +1,9 @@
 // The corvix command line as a user runs it: exit codes, standard output and standard error.
-#include <QProcess>
+#include "CliRun.h"
 
 #include <gtest/gtest.h>
 
-namespace {
-
-struct CliRun {
-    int exitCode;
-    QString out;
-    QString err;
-};
-
-CliRun corvix(const QStringList& arguments)
-{
-    QProcess process;
-    process.start(QStringLiteral(CORVIX_BIN_DIR "/corvix"), arguments);
-    if (!process.waitForFinished(30000)) {
-        process.kill();
-        return {-1, {}, QStringLiteral("corvix did not finish")};
-    }
-    return {process.exitCode(), QString::fromUtf8(process.readAllStandardOutput()),
-            QString::fromUtf8(process.readAllStandardError())};
-}
-
-}  // namespace
+using corvix::test::CliRun;
 
 TEST(Cli, StatusTextTakesDecimalAndHexCodes)
 {
@@ -39,7 +19,7 @@ TEST(Cli, StatusTextTakesDecimalAndHexCodes)
         {{"status-text", "1"}, "Unknown Error\n"},
     };
     for (const auto& c : cases) {
-        const CliRun run = corvix(c.arguments);
+        const CliRun run = corvix::test::RunCorvix(c.arguments);
         EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
         EXPECT_EQ(run.out, c.out);
     }
@@ -58,7 +38,7 @@ TEST(Cli, UsageErrorsExitWithTwoAndExplainOnStandardError)
         {"status-text", "--bogus", "1"},
     };
     for (const QStringList& arguments : cases) {
-        const CliRun run = corvix(arguments);
+        const CliRun run = corvix::test::RunCorvix(arguments);
         EXPECT_EQ(run.exitCode, 2) << arguments.join(' ').toStdString();
         EXPECT_TRUE(run.out.isEmpty()) << arguments.join(' ').toStdString();
         EXPECT_FALSE(run.err.isEmpty()) << arguments.join(' ').toStdString();
@@ -67,13 +47,13 @@ TEST(Cli, UsageErrorsExitWithTwoAndExplainOnStandardError)
 
 TEST(Cli, HelpOnEveryLevelAndVersion)
 {
-    const CliRun top = corvix({"--help"});
+    const CliRun top = corvix::test::RunCorvix({"--help"});
     EXPECT_EQ(top.exitCode, 0);
     EXPECT_TRUE(top.out.contains("status-text"));
-    const CliRun command = corvix({"status-text", "--help"});
+    const CliRun command = corvix::test::RunCorvix({"status-text", "--help"});
     EXPECT_EQ(command.exitCode, 0);
     EXPECT_TRUE(command.out.contains("CODE"));
-    const CliRun version = corvix({"--version"});
+    const CliRun version = corvix::test::RunCorvix({"--version"});
     EXPECT_EQ(version.exitCode, 0);
     EXPECT_TRUE(version.out.contains("3.5.1.3"));
 }

@@ -12,7 +12,8 @@ using test::DeviceFromRaw;
 using test::LocaleGuard;
 using test::ParamEntry;
 
-QList<int> numbersOf(const TDeviceNetDevice& device) {
+QList<int> numbersOf(const TDeviceNetDevice& device)
+{
     QList<int> numbers;
     for (const auto& parameter : device.Parameters()) {
         numbers.append(parameter->Number());
@@ -20,7 +21,8 @@ QList<int> numbersOf(const TDeviceNetDevice& device) {
     return numbers;
 }
 
-TEST(DeviceEds, IdentityAndInformationLinesInReadingOrder) {
+TEST(DeviceEds, IdentityAndInformationLinesInReadingOrder)
+{
     const auto device = DeviceFromRaw(
         "[Device] ProdName = \"Drive, small\"; vendcode = 90; MajRev = 0x02; ProdCode = 7;\n"
         "ProdType = 2; Catalog = \"\"; Icon = ;\n"
@@ -44,7 +46,8 @@ TEST(DeviceEds, IdentityAndInformationLinesInReadingOrder) {
     EXPECT_EQ(device->ScannerConfig, nullptr);
 }
 
-TEST(DeviceEds, FaultsThatEndTheReading) {
+TEST(DeviceEds, FaultsThatEndTheReading)
+{
     const struct {
         const char* name;
         QByteArray raw;
@@ -72,7 +75,8 @@ TEST(DeviceEds, FaultsThatEndTheReading) {
     }
 }
 
-TEST(DeviceEds, QuickConnectValues) {
+TEST(DeviceEds, QuickConnectValues)
+{
     const struct {
         QByteArray raw;
         int64_t support;
@@ -90,7 +94,8 @@ TEST(DeviceEds, QuickConnectValues) {
     }
 }
 
-TEST(DeviceEds, DefaultIoSizesFollowTheNamedEntries) {
+TEST(DeviceEds, DefaultIoSizesFollowTheNamedEntries)
+{
     const QByteArray entries = "Input1 = 4, 0; Input2 = , 0; Output1 = 2, 0;";
     const struct {
         const char* name;
@@ -118,7 +123,8 @@ TEST(DeviceEds, DefaultIoSizesFollowTheNamedEntries) {
     EXPECT_EQ(before->PollInputSize, 0);
 }
 
-TEST(DeviceEds, ParameterDefinitionsAndTheirErrorLines) {
+TEST(DeviceEds, ParameterDefinitionsAndTheirErrorLines)
+{
     LocaleGuard guard(LocaleGuard::point());
     const struct {
         const char* name;
@@ -172,7 +178,8 @@ TEST(DeviceEds, ParameterDefinitionsAndTheirErrorLines) {
     }
 }
 
-TEST(DeviceEds, ParamsWithoutParamClassGiveNoParameterList) {
+TEST(DeviceEds, ParamsWithoutParamClassGiveNoParameterList)
+{
     const auto device = DeviceFromRaw("[Params]" + ParamEntry(1) + "[Groups] Group1=\"G\",1,1;");
     EXPECT_FALSE(device->HasParameterList());
     EXPECT_TRUE(device->Parameters().empty());
@@ -181,7 +188,8 @@ TEST(DeviceEds, ParamsWithoutParamClassGiveNoParameterList) {
     EXPECT_EQ(device->ParameterAt(0, 0), nullptr);
 }
 
-TEST(DeviceEds, EnumerationStringsComeFromTheNextOccurrence) {
+TEST(DeviceEds, EnumerationStringsComeFromTheNextOccurrence)
+{
     LocaleGuard guard(LocaleGuard::point());
     const auto device = DeviceFromRaw(
         "[ParamClass] MaxInst = 2; Descriptor = 0x000E; [Params] Param1 = 0,,,0,0xC6,1,\"Mode\","
@@ -196,7 +204,8 @@ TEST(DeviceEds, EnumerationStringsComeFromTheNextOccurrence) {
     EXPECT_EQ(device->Parameters()[0]->Device(), device.get());
 }
 
-TEST(DeviceEds, GroupsListKnownMembersInTheirOrder) {
+TEST(DeviceEds, GroupsListKnownMembersInTheirOrder)
+{
     LocaleGuard guard(LocaleGuard::point());
     const auto device = DeviceFromRaw("[ParamClass] MaxInst = 3; [Params]" + ParamEntry(1) +
                                       ParamEntry(2) + ParamEntry(3) +
@@ -215,7 +224,8 @@ TEST(DeviceEds, GroupsListKnownMembersInTheirOrder) {
     EXPECT_EQ(device->ParameterCount(3), 0);
 }
 
-TEST(DeviceEds, ScannerFilesGetAScannerConfiguration) {
+TEST(DeviceEds, ScannerFilesGetAScannerConfiguration)
+{
     const struct {
         const char* file;
         bool scanner;
@@ -236,7 +246,8 @@ TEST(DeviceEds, ScannerFilesGetAScannerConfiguration) {
     }
 }
 
-TEST(DeviceEds, DeviceWithoutEds) {
+TEST(DeviceEds, DeviceWithoutEds)
+{
     const auto device = TDeviceNetDevice::CreateWithoutEds(nullptr, 9, 1, 2, 3, 4);
     EXPECT_EQ(device->ProductName, QStringLiteral("No EDS-file registered for this device"));
     EXPECT_TRUE(device->WithoutEds);

@@ -23,7 +23,8 @@ public:
 
 const QByteArray kIdentity = "VendCode=1;ProdType=2;ProdCode=3;MajRev=4;";
 
-std::unique_ptr<TDeviceNetDevice> deviceWithParameters(int count) {
+std::unique_ptr<TDeviceNetDevice> deviceWithParameters(int count)
+{
     QByteArray raw = kIdentity + "[ParamClass] MaxInst=" + QByteArray::number(count) + ";";
     for (int i = 1; i <= count; ++i) {
         raw += ParamEntry(i);
@@ -31,14 +32,16 @@ std::unique_ptr<TDeviceNetDevice> deviceWithParameters(int count) {
     return DeviceFromRaw(raw, 7);
 }
 
-QString countMessage(int macId) {
+QString countMessage(int macId)
+{
     return QStringLiteral(
                "The number of parameters for the device with MAC-ID %1\n\rdoes not "
                "match the current EDS file. Parameter values will not be loaded.")
         .arg(macId);
 }
 
-TEST(DeviceSection, WriteGivesTheLineLayoutAndMarksValuesSaved) {
+TEST(DeviceSection, WriteGivesTheLineLayoutAndMarksValuesSaved)
+{
     LocaleGuard guard(LocaleGuard::point());
     auto device = deviceWithParameters(2);
     device->Name = QStringLiteral("Conveyor 1");
@@ -58,7 +61,8 @@ TEST(DeviceSection, WriteGivesTheLineLayoutAndMarksValuesSaved) {
     EXPECT_EQ(none->WriteSection().mid(8), QStringList({"$Device End"}));
 }
 
-TEST(DeviceSection, RoundTripRestoresNameFlagAndValues) {
+TEST(DeviceSection, RoundTripRestoresNameFlagAndValues)
+{
     LocaleGuard guard(LocaleGuard::point());
     auto written = deviceWithParameters(3);
     written->Name = QStringLiteral("Mixer");
@@ -79,7 +83,8 @@ TEST(DeviceSection, RoundTripRestoresNameFlagAndValues) {
     EXPECT_EQ(read->WriteSection(), lines);
 }
 
-TEST(DeviceSection, ReadingEdgeCases) {
+TEST(DeviceSection, ReadingEdgeCases)
+{
     LocaleGuard guard(LocaleGuard::point());
     const QStringList header = {"$Device Begin", "7", "1", "2", "3", "4", "Pump", "1"};
     const struct {
@@ -171,7 +176,8 @@ TEST(DeviceSection, ReadingEdgeCases) {
     }
 }
 
-TEST(DeviceSection, NonNumericIdentityOrFlagLineRaises) {
+TEST(DeviceSection, NonNumericIdentityOrFlagLineRaises)
+{
     const QStringList cases[] = {
         {"$Device Begin", "7", "one", "2", "3", "4", "Pump", "1"},
         {"$Device Begin", "7", "1", "2", "3", "", "Pump", "1"},
@@ -183,7 +189,8 @@ TEST(DeviceSection, NonNumericIdentityOrFlagLineRaises) {
     }
 }
 
-TEST(DeviceSection, ScannerBlockTravelsWithTheSection) {
+TEST(DeviceSection, ScannerBlockTravelsWithTheSection)
+{
     const QByteArray eds = test::ReadSourceFile("data/eds/Velmora_DNS100_Scanner.eds");
     auto written = DeviceFromRaw(eds);
     ASSERT_NE(written->ScannerConfig, nullptr);
@@ -200,7 +207,8 @@ TEST(DeviceSection, ScannerBlockTravelsWithTheSection) {
     EXPECT_EQ(read->ScannerConfig->InterscanDelay, 42);
 }
 
-TEST(Device, ShowIdentityNamesTheFourValues) {
+TEST(Device, ShowIdentityNamesTheFourValues)
+{
     auto device = DeviceFromRaw("ProdName=\"Valve\";" + kIdentity);
     PromptGuard prompts;
     device->ShowIdentity();
@@ -211,7 +219,8 @@ TEST(Device, ShowIdentityNamesTheFourValues) {
                                             "\r\nMajor Revision: 4"));
 }
 
-TEST(Device, ChangeMacIdWithoutOwnerDoesNothing) {
+TEST(Device, ChangeMacIdWithoutOwnerDoesNothing)
+{
     auto device = DeviceFromRaw(kIdentity, 7);
     QObject window;
     device->ChangeMacId(&window, 12);
