@@ -24,6 +24,7 @@ const QList<CliCommand>& AllCommands();
 // The commands, one per file.
 CliCommand StatusTextCommand();
 CliCommand EdsCommand();
+CliCommand LibraryCommand();
 CliCommand NetworkCommand();
 CliCommand DeviceCommand();
 

@@ -10,6 +10,7 @@ const QList<CliCommand>& AllCommands()
     static const QList<CliCommand> commands = {
         StatusTextCommand(),
         EdsCommand(),
+        LibraryCommand(),
         NetworkCommand(),
         DeviceCommand(),
     };

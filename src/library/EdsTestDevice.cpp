@@ -1,11 +1,20 @@
 #include "library/EdsTestDevice.h"
 
+#include "app/CorvixError.h"
+#include "device/DeviceNetDevice.h"
+
 namespace corvix {
 
-// Accepts every text until the device model can build a test device from it.
-bool CheckEdsTestDevice(const QByteArray& /*text*/, QStringList& /*logLines*/)
+bool CheckEdsTestDevice(const QByteArray& text, QStringList& logLines)
 {
-    return true;
+    try {
+        const auto device =
+            TDeviceNetDevice::CreateFromEds(nullptr, QStringLiteral("EDSTest.eds"), text, 0);
+        logLines = device->DefinitionErrors;
+    } catch (const CorvixError& error) {
+        logLines = {error.message()};
+    }
+    return logLines.isEmpty();
 }
 
 }  // namespace corvix

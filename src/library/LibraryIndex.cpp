@@ -6,7 +6,6 @@
 #include "app/Windows1252.h"
 #include "device/NumberText.h"
 
-#include <QCollator>
 
 #include <algorithm>
 
@@ -40,17 +39,42 @@ QByteArray LibraryIndexLine(const QString& relativePath, const QByteArray& text)
            QByteArray::number(minor);
 }
 
+namespace {
+
+int characterClass(QChar c)
+{
+    return c.isDigit() ? 1 : c.isLetter() ? 2 : 0;
+}
+
+}  // namespace
+
+bool LibraryTextLess(const QString& a, const QString& b)
+{
+    const qsizetype common = qMin(a.size(), b.size());
+    for (qsizetype i = 0; i < common; ++i) {
+        const int classA = characterClass(a[i]);
+        const int classB = characterClass(b[i]);
+        if (classA != classB) {
+            return classA < classB;
+        }
+        const char16_t lowerA = a[i].toLower().unicode();
+        const char16_t lowerB = b[i].toLower().unicode();
+        if (lowerA != lowerB) {
+            return lowerA < lowerB;
+        }
+    }
+    return a.size() < b.size();
+}
+
 void SortLibraryIndex(QByteArrayList& lines)
 {
-    QCollator collator;
-    collator.setCaseSensitivity(Qt::CaseInsensitive);
     std::vector<std::pair<QString, QByteArray>> keyed;
     keyed.reserve(size_t(lines.size()));
     for (const QByteArray& line : lines) {
         keyed.emplace_back(DecodeWindows1252(line), line);
     }
-    std::stable_sort(keyed.begin(), keyed.end(), [&collator](const auto& a, const auto& b) {
-        return collator.compare(a.first, b.first) < 0;
+    std::stable_sort(keyed.begin(), keyed.end(), [](const auto& a, const auto& b) {
+        return LibraryTextLess(a.first, b.first);
     });
     for (size_t i = 0; i < keyed.size(); ++i) {
         lines[qsizetype(i)] = keyed[i].second;

@@ -20,7 +20,12 @@ QString EdsFileKey(const QByteArray& text);
 // eds\90_12_3_1.eds Gateway X Rev: 1.3. Raises ConversionError for missing or bad revisions.
 QByteArray LibraryIndexLine(const QString& relativePath, const QByteArray& text);
 
-// Sorts index lines in the case-insensitive, locale-aware order of the index file.
+// The order of index lines and tree nodes, the same in every locale: letter case ignored,
+// punctuation and blanks before digits, digits before letters (so "eds\\1_7..." comes before
+// "eds\\10_7...", as in the index files the program has always written).
+bool LibraryTextLess(const QString& a, const QString& b);
+
+// Sorts index lines (Windows-1252 bytes) in that order.
 void SortLibraryIndex(QByteArrayList& lines);
 
 // The lines of a text file as the index files are read: separated by CR LF, LF or a lone CR;

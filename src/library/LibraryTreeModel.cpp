@@ -2,8 +2,7 @@
 
 #include "app/Windows1252.h"
 #include "library/LibraryFolder.h"
-
-#include <QCollator>
+#include "library/LibraryIndex.h"
 
 #include <algorithm>
 #include <optional>
@@ -108,14 +107,12 @@ QString profileName(const QByteArrayList& profileLines, int profile)
 }
 
 template <typename NodeType>
-void sortTree(NodeType& node, const QCollator& collator)
+void sortTree(NodeType& node)
 {
     std::stable_sort(node.children.begin(), node.children.end(),
-                     [&collator](const auto& a, const auto& b) {
-                         return collator.compare(a->text, b->text) < 0;
-                     });
+                     [](const auto& a, const auto& b) { return LibraryTextLess(a->text, b->text); });
     for (auto& child : node.children) {
-        sortTree(*child, collator);
+        sortTree(*child);
     }
 }
 
@@ -170,9 +167,7 @@ void LibraryTreeModel::Build(const QString& libraryPath, const QByteArrayList& i
         previousVendor = entry->vendor;
         previousProfile = entry->profile;
     }
-    QCollator collator;
-    collator.setCaseSensitivity(Qt::CaseInsensitive);
-    sortTree(*root_, collator);
+    sortTree(*root_);
     endResetModel();
 }
 

@@ -5,6 +5,7 @@
 #include "app/Files.h"
 #include "app/UserPrompt.h"
 #include "app/Windows1252.h"
+#include "device/DeviceNetDevice.h"
 #include "library/EdsKeywordCheck.h"
 #include "library/EdsNormaliser.h"
 #include "library/EdsTestDevice.h"
@@ -233,6 +234,13 @@ QByteArray TDeviceNetLib::ReadInstalledEds(const QString& relativePath) const
         throw FileError(QStringLiteral("Cannot open file \"%1\".").arg(relativePath));
     }
     return *bytes;
+}
+
+std::unique_ptr<TDeviceNetDevice> TDeviceNetLib::CreateDeviceFromEdsFile(
+    TDeviceNetWork* owner, int macId, const QString& relativePath) const
+{
+    return TDeviceNetDevice::CreateFromEds(owner, relativePath, ReadInstalledEds(relativePath),
+                                           macId);
 }
 
 }  // namespace corvix

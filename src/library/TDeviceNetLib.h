@@ -6,10 +6,14 @@
 #include <QString>
 #include <QStringList>
 
+#include <memory>
+
 namespace corvix {
 
 class EdsWizardLog;
 class LibraryTreeModel;
+class TDeviceNetDevice;
+class TDeviceNetWork;
 
 // Whether stem ("eds\\90_12_3_1.") names a file inside the library's "eds" folder, with no
 // "." or ".." step that could lead out of it.
@@ -50,8 +54,13 @@ public:
     // ("eds\90_12_3_1.", ...). The caller rebuilds and refills. False when nothing was removed.
     bool RemoveLibraryDevice(const QStringList& nodeData);
 
-    // The normalised text of an installed file, by its library-relative name.
+    // The normalised text of an installed file, by its library-relative name ("eds\\1_7_2_1.eds").
+    // Raises FileError when it cannot be read.
     QByteArray ReadInstalledEds(const QString& relativePath) const;
+
+    // A new device built from an installed EDS file, as a network places or loads it.
+    std::unique_ptr<TDeviceNetDevice> CreateDeviceFromEdsFile(TDeviceNetWork* owner, int macId,
+                                                              const QString& relativePath) const;
 
 private:
     void log(const QString& line) const;
