@@ -3,6 +3,7 @@
 #include "NetworkCliSupport.h"
 
 #include "app/CorvixError.h"
+#include "device/DeviceJson.h"
 #include "device/DeviceNetDevice.h"
 #include "network/FileLines.h"
 
@@ -15,25 +16,10 @@ namespace corvix::cli {
 
 namespace {
 
+// The device as the device JSON shows it, with the scan list of a scanner added.
 QJsonObject DeviceSummary(TDeviceNetDevice& device)
 {
-    QJsonArray parameters;
-    for (const auto& parameter : device.Parameters()) {
-        parameters.append(QJsonObject{{"number", parameter->Number()},
-                                      {"name", parameter->DisplayName()},
-                                      {"raw", parameter->DataType().Value()},
-                                      {"display", parameter->GetDisplayValueWithUnits()}});
-    }
-    QJsonObject json{{"macId", device.MacId},
-                     {"vendorId", device.VendorCode},
-                     {"deviceType", device.ProductType},
-                     {"productCode", device.ProductCode},
-                     {"majorRevision", device.MajorRevision},
-                     {"productName", device.ProductName},
-                     {"name", device.Name},
-                     {"withoutEds", device.WithoutEds},
-                     {"quickConnectEnabled", device.QuickConnectEnabled},
-                     {"parameters", parameters}};
+    QJsonObject json = DeviceToJson(device);
     if (device.ScannerConfig) {
         QJsonArray scanList;
         for (int macId = 0; macId < TDevScannerCfgClass::EntryCount; ++macId) {
@@ -41,21 +27,22 @@ QJsonObject DeviceSummary(TDeviceNetDevice& device)
                 scanList.append(macId);
             }
         }
-        json.insert("scanner", QJsonObject{{"scanList", scanList},
-                                           {"inputTables", device.ScannerConfig->InputTableNames.size()},
-                                           {"outputTables", device.ScannerConfig->OutputTableNames.size()}});
+        QJsonObject scanner = json["scanner"].toObject();
+        scanner.insert("scanList", scanList);
+        json.insert("scanner", scanner);
     }
     return json;
 }
 
 QString DeviceText(const QJsonObject& d)
 {
+    const QJsonObject identity = d["identity"].toObject();
     QString text = QStringLiteral("MAC %1  %2_%3_%4_%5  %6")
                        .arg(d["macId"].toInt(), 2)
-                       .arg(d["vendorId"].toInt())
-                       .arg(d["deviceType"].toInt())
-                       .arg(d["productCode"].toInt())
-                       .arg(d["majorRevision"].toInt())
+                       .arg(identity["vendorCode"].toInt())
+                       .arg(identity["productType"].toInt())
+                       .arg(identity["productCode"].toInt())
+                       .arg(identity["majorRevision"].toInt())
                        .arg(d["productName"].toString());
     if (!d["name"].toString().isEmpty()) {
         text += QStringLiteral("  \"%1\"").arg(d["name"].toString());
@@ -63,21 +50,22 @@ QString DeviceText(const QJsonObject& d)
     if (d["withoutEds"].toBool()) {
         text += QStringLiteral("  [without EDS file]");
     }
-    if (d["quickConnectEnabled"].toBool()) {
+    if (d["quickConnect"].toObject()["enabled"].toBool()) {
         text += QStringLiteral("  [Quick Connect]");
     }
     for (const QJsonValue& p : d["parameters"].toArray()) {
-        const QJsonObject parameter = p.toObject();
+        const QJsonObject value = p.toObject()["value"].toObject();
         text += QStringLiteral("\n    %1 = %2 (raw %3)")
-                    .arg(parameter["name"].toString(), parameter["display"].toString(),
-                         parameter["raw"].toString());
+                    .arg(p.toObject()["displayName"].toString(),
+                         value["displayWithUnits"].toString(), value["raw"].toString());
     }
     if (d.contains("scanner")) {
         QStringList macs;
         for (const QJsonValue& m : d["scanner"].toObject()["scanList"].toArray()) {
             macs.append(QString::number(m.toInt()));
         }
-        text += QStringLiteral("\n    scanner, scan list: %1").arg(macs.join(QStringLiteral(", ")));
+        text += QStringLiteral("\n    scanner, scan list: %1")
+                    .arg(macs.isEmpty() ? QStringLiteral("empty") : macs.join(QStringLiteral(", ")));
     }
     return text;
 }

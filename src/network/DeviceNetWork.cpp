@@ -83,9 +83,8 @@ std::unique_ptr<TDeviceNetDevice> TDeviceNetWork::createDevice(int macId, int ve
         return TDeviceNetDevice::CreateWithoutEds(this, macId, vendorId, deviceType, productCode,
                                                   majorRevision);
     }
-    const QByteArray text = library_->ReadInstalledEds(
-        InstalledEdsName(vendorId, deviceType, productCode, majorRevision));
-    return TDeviceNetDevice::CreateFromEds(this, edsFile, text, macId);
+    return library_->CreateDeviceFromEdsFile(
+        this, macId, InstalledEdsName(vendorId, deviceType, productCode, majorRevision));
 }
 
 TDeviceNetDevice* TDeviceNetWork::AddDevice(int macId, int vendorId, int deviceType,
