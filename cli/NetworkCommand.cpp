@@ -16,6 +16,9 @@ namespace corvix::cli {
 
 namespace {
 
+const QString UnsafeNameMessage =
+    QStringLiteral("A device name cannot hold a line break or start with \"$\".");
+
 // The device as the device JSON shows it, with the scan list of a scanner added.
 QJsonObject DeviceSummary(TDeviceNetDevice& device)
 {
@@ -181,6 +184,9 @@ int RunNetwork(const QStringList& arguments)
             if (network->DeviceAt(*mac)) {
                 return QStringLiteral("MAC ID %1 already holds a device.").arg(*mac);
             }
+            if (!IsFileSafeName(parser.value(name))) {
+                return UnsafeNameMessage;
+            }
             network->DropLibraryFile(parser.value(key) + QStringLiteral(".eds"), *mac);
             if (parser.isSet(name)) {
                 network->RenameDevice(*mac, parser.value(name));
@@ -197,7 +203,9 @@ int RunNetwork(const QStringList& arguments)
         return Edit(*network, [&] { network->DeleteDevice(*mac); return QString(); });
     }
     if (action == QLatin1String("rename")) {
-        return Edit(*network, [&] { network->RenameDevice(*mac, positional.at(2)); return QString(); });
+        return Edit(*network, [&] {
+            return network->RenameDevice(*mac, positional.at(2)) ? QString() : UnsafeNameMessage;
+        });
     }
     if (action == QLatin1String("set")) {
         return Edit(*network, [&]() -> QString {

@@ -28,6 +28,11 @@ QString EdsKey(int vendorId, int deviceType, int productCode, int majorRevision)
 
 }  // namespace
 
+bool IsFileSafeName(const QString& name)
+{
+    return !name.startsWith(u'$') && !name.contains(u'\r') && !name.contains(u'\n');
+}
+
 TDeviceNetWork::TDeviceNetWork(const QString& libraryFolder, QObject* parent)
     : QObject(parent), library_(new TDeviceNetLib(this, nullptr, libraryFolder))
 {
@@ -101,7 +106,7 @@ TDeviceNetDevice* TDeviceNetWork::AddDevice(int macId, int vendorId, int deviceT
         return nullptr;
     }
     auto device = createDevice(macId, vendorId, deviceType, productCode, majorRevision);
-    if (!name.isEmpty()) {
+    if (IsFileSafeName(name)) {
         device->Name = name;
     }
     TDeviceNetDevice* added = device.get();
@@ -126,7 +131,7 @@ bool TDeviceNetWork::DeleteDevice(int macId)
 bool TDeviceNetWork::RenameDevice(int macId, const QString& name)
 {
     TDeviceNetDevice* device = DeviceAt(macId);
-    if (!device) {
+    if (!device || !IsFileSafeName(name)) {
         return false;
     }
     device->Name = name;

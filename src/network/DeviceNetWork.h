@@ -11,6 +11,11 @@ namespace corvix {
 class TDeviceNetDevice;
 class TDeviceNetLib;
 
+// Whether a device name can be stored as the name line of a device section: a line break
+// would split it, and a line starting with "$" could be taken for a section marker
+// ("$Device End" ends the section early), so either would corrupt the file.
+bool IsFileSafeName(const QString& name);
+
 // One DeviceNet network document: up to 64 devices, each at its own MAC ID and kept sorted by
 // it, the driver settings the network file keeps, and the saved state. Windows show it and
 // drive it; it tells them about changes through its signals and asks the user only through
@@ -34,11 +39,13 @@ public:
     // Places a device, or answers a browse: when a device already holds macId it is marked
     // missing unless it has this identity (the mark is cleared then) and nothing is returned.
     // Otherwise the device is built from the library's EDS file of the identity, or without
-    // EDS file when there is none, and named. Raises CorvixError when the EDS file is damaged.
+    // EDS file when there is none, and named unless the name is not file-safe. Raises
+    // CorvixError when the EDS file is damaged.
     TDeviceNetDevice* AddDevice(int macId, int vendorId, int deviceType, int productCode,
                                 int majorRevision, const QString& name);
     bool DeleteDevice(int macId);
-    // An empty name clears the user name, so the product name shows again.
+    // An empty name clears the user name, so the product name shows again. A name the network
+    // file cannot keep (see IsFileSafeName) is refused.
     bool RenameDevice(int macId, const QString& name);
     // The device section for the clipboard; empty when the device is missing, has no EDS file or
     // has neither parameters nor a scanner configuration (nothing worth copying).

@@ -126,6 +126,7 @@ TEST_F(NetworkCli, BadInputFailsWithAReason)
         {{"network", "add", net, "--mac", "2", "--key", "not-a-key"}, 1},
         {{"network", "add", net, "--mac", "64", "--key", "1313_7_101_1"}, 2},
         {{"network", "remove", net, "--mac", "5"}, 1},
+        {{"network", "rename", net, "--mac", "1", "$Device End"}, 1},
         {{"network", "set", net, "--mac", "1", "--param", "999", "1"}, 1},
         {{"network", "move", net, "--mac", "1", "--to", "1"}, 1},
         {{"network", "frobnicate", net}, 2},

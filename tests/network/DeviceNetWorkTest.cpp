@@ -46,6 +46,13 @@ TEST(DeviceNetWork, DevicesStaySortedAndBrowseAnswersOnlyMarkMissing)
     EXPECT_FALSE(network.ChangeMacId(3, 64));
     EXPECT_EQ(MacIds(network), QList<int>({0, 3, 7}));
 
+    // Names that would break the device section in the file are refused.
+    for (const QString name : {"$Device End", "two\nlines", "cr\r", "$x"}) {
+        EXPECT_FALSE(network.RenameDevice(3, name)) << name.toStdString();
+    }
+    EXPECT_TRUE(network.RenameDevice(3, "Conveyor $1"));
+    EXPECT_TRUE(network.RenameDevice(3, QString()));
+
     network.SavedFlag = true;
     EXPECT_TRUE(network.DeleteDevice(3));
     EXPECT_FALSE(network.IsSaved());

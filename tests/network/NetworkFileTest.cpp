@@ -70,7 +70,16 @@ TEST(NetworkFile, SaveLoadSaveGivesIdenticalBytes)
     EXPECT_TRUE(saved.contains("F\xF6rderband\r\n"));
 
     TDeviceNetWork second(library.path());
+    QStringList progress;
+    QObject::connect(&second, &TDeviceNetWork::progressChanged,
+                     [&](const QString& text, int, int position) {
+                         progress.append(QStringLiteral("%1 %2").arg(text).arg(position));
+                     });
     ASSERT_TRUE(second.LoadFromFile(path));
+    // Progress shows for each device section and is hidden (position 0) at the end.
+    EXPECT_EQ(progress.size(), 4);
+    EXPECT_TRUE(progress.first().startsWith(QStringLiteral("Loading ")));
+    EXPECT_EQ(progress.last(), QStringLiteral(" 0"));
     EXPECT_TRUE(second.IsSaved());
     EXPECT_EQ(MacIds(second), QList<int>({0, 5, 17}));
     EXPECT_EQ(second.DeviceAt(5)->Name, QStringLiteral(u"Förderband"));
