@@ -45,8 +45,8 @@ struct BenchNetwork {
             store(QStringLiteral("1313_7_%1_1").arg(code), DeviceEds(code));
         }
         for (const char* name : {"Velmora_DNS100_Scanner.eds", "Velmora_DNS200_Scanner.eds"}) {
-            QFile in(QFileInfo(QStringLiteral(__FILE__)).absolutePath() + QStringLiteral("/../data/eds/") +
-                     QLatin1String(name));
+            QFile in(QFileInfo(QStringLiteral(__FILE__)).absolutePath() +
+                     QStringLiteral("/../data/eds/") + QLatin1String(name));
             in.open(QIODevice::ReadOnly);
             store(QLatin1String(name).contains(QLatin1String("100")) ? "1313_12_100_1"
                                                                      : "1313_12_200_2",

@@ -68,7 +68,8 @@ QString DeviceText(const QJsonObject& d)
             macs.append(QString::number(m.toInt()));
         }
         text += QStringLiteral("\n    scanner, scan list: %1")
-                    .arg(macs.isEmpty() ? QStringLiteral("empty") : macs.join(QStringLiteral(", ")));
+                    .arg(macs.isEmpty() ? QStringLiteral("empty")
+                                        : macs.join(QStringLiteral(", ")));
     }
     return text;
 }

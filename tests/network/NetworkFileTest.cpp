@@ -88,7 +88,8 @@ TEST(NetworkFile, SaveLoadSaveGivesIdenticalBytes)
     second.MarkModified();
     ASSERT_TRUE(second.SaveNetwork());
     EXPECT_EQ(ReadBytes(path), saved);
-    EXPECT_TRUE(guard.prompt.questions().isEmpty()) << guard.prompt.texts().join('\n').toStdString();
+    EXPECT_TRUE(guard.prompt.questions().isEmpty())
+        << guard.prompt.texts().join('\n').toStdString();
 }
 
 TEST(NetworkFile, MarkersAndFailuresOfLoading)
