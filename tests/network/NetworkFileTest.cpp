@@ -241,3 +241,16 @@ TEST(NetworkFile, SaveAsAndUnchangedNetworks)
     EXPECT_FALSE(network.SaveNetworkAs());
     EXPECT_FALSE(network.IsSaved());
 }
+
+TEST(NetworkFile, TheExampleNetworkLoadsAndSavesUnchanged)
+{
+    PromptGuard guard;
+    ExampleLibrary library;
+    const QString path = QStringLiteral(CORVIX_SOURCE_DIR "/data/networks/example_plant.net");
+    TDeviceNetWork network(library.path());
+    ASSERT_TRUE(network.LoadFromFile(path));
+    EXPECT_EQ(MacIds(network), QList<int>({0, 5, 6, 9}));
+    EXPECT_NE(network.DeviceAt(0)->ScannerConfig, nullptr);
+    EXPECT_EQ(JoinFileLines(network.SaveToLines()), ReadBytes(path));
+    EXPECT_TRUE(guard.prompt.questions().isEmpty());
+}
