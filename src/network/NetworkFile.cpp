@@ -85,7 +85,8 @@ bool TDeviceNetWork::loadDeviceSections(const QStringList& lines)
         const QStringList section = lines.mid(begin, end - begin + 1);
         try {
             const DeviceSectionHeader header = ReadDeviceSectionHeader(section, begin + 1);
-            // A MAC ID given twice keeps the first device; its later section is skipped.
+            // A MAC ID given twice keeps the first device and skips the later section; as for a
+            // browse answer, the first device is marked missing when the identities differ.
             if (TDeviceNetDevice* device =
                     AddDevice(header.macId, header.vendorId, header.deviceType, header.productCode,
                               header.majorRevision, header.name)) {
