@@ -127,3 +127,28 @@ TEST(DeviceNetWork, RelinkRebuildsDevicesWhoseEdsFileCameOrWent)
     EXPECT_FALSE(network.DeviceAt(3)->WithoutEds);
     EXPECT_EQ(MacIds(network), QList<int>({1, 2, 3}));
 }
+
+TEST(DeviceNetWork, OwningScannerIsTheLastScannerServingTheNodeWithoutSharedInputs)
+{
+    ExampleLibrary library;
+    TDeviceNetWork network(library.path());
+    TDeviceNetDevice* first = network.AddDevice(2, 1313, 12, 100, 1, QString());
+    TDeviceNetDevice* second = network.AddDevice(7, 1313, 12, 100, 1, QString());
+    ASSERT_TRUE(first && first->ScannerConfig && second && second->ScannerConfig);
+    auto serve = [](TDeviceNetDevice* scanner, int macId, bool shared) {
+        TScanListEntry& entry = scanner->ScannerConfig->ScanList[macId];
+        entry.Active = 1;
+        entry.EntryFlags = shared ? ScanListSharedInputs : 0;
+    };
+    serve(first, 5, false);
+    serve(second, 5, false);
+    serve(first, 9, false);
+    serve(second, 9, true);
+    serve(first, 2, false);  // a scanner in its own scan list does not own itself
+    const struct {
+        int macId, owner;
+    } cases[] = {{5, 7}, {9, 2}, {2, -1}, {30, -1}};
+    for (const auto& c : cases) {
+        EXPECT_EQ(network.OwningScanner(c.macId), c.owner) << c.macId;
+    }
+}
