@@ -25,5 +25,7 @@ const QList<CliCommand>& AllCommands();
 CliCommand StatusTextCommand();
 CliCommand EdsCommand();
 CliCommand LibraryCommand();
+CliCommand NetworkCommand();
+CliCommand DeviceCommand();
 
 }  // namespace corvix::cli

@@ -11,6 +11,8 @@ const QList<CliCommand>& AllCommands()
         StatusTextCommand(),
         EdsCommand(),
         LibraryCommand(),
+        NetworkCommand(),
+        DeviceCommand(),
     };
     return commands;
 }
