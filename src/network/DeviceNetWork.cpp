@@ -34,7 +34,7 @@ bool IsFileSafeName(const QString& name)
 }
 
 TDeviceNetWork::TDeviceNetWork(const QString& libraryFolder, QObject* parent)
-    : QObject(parent), library_(new TDeviceNetLib(this, nullptr, libraryFolder))
+    : QObject(parent), library_(std::make_unique<TDeviceNetLib>(this, nullptr, libraryFolder))
 {
 }
 

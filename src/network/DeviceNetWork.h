@@ -112,7 +112,7 @@ private:
     QString installedEdsFile(int vendorId, int deviceType, int productCode,
                              int majorRevision) const;
 
-    TDeviceNetLib* library_;  // a child of this object
+    std::unique_ptr<TDeviceNetLib> library_;
     std::vector<std::unique_ptr<TDeviceNetDevice>> devices_;
 };
 
