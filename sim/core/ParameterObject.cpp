@@ -83,8 +83,8 @@ QByteArray InstanceAttribute(const SimParameter& p, int attribute)
     const bool isShortString = p.dataType == 0xDA || p.dataType == 23;
     switch (attribute) {
     case 1: return isShortString ? p.value : Sized(p.value, p.dataSize);
-    case 2: return QByteArray(1, '\0');  // link path size: no link
-    case 3: return {};
+    case 2: return QByteArray(1, static_cast<char>(p.linkPath.size()));
+    case 3: return p.linkPath;
     case 4: AppendUint16(out, ParameterDescriptor(p)); return out;
     case 5: return QByteArray(1, static_cast<char>(p.dataType));
     case 6: return QByteArray(1, static_cast<char>(p.dataSize));
@@ -93,12 +93,15 @@ QByteArray InstanceAttribute(const SimParameter& p, int attribute)
     case 9: AppendShortString(out, p.help); return out;
     case 10: return isShortString ? Sized(p.minimum, 1) : Sized(p.minimum, p.dataSize);
     case 11: return isShortString ? Sized(p.maximum, 1) : Sized(p.maximum, p.dataSize);
-    case 12: return isShortString ? Sized(p.defaultValue, 1) : Sized(p.defaultValue, p.dataSize);
-    case 13: case 14: case 15:  // scaling multiplier, divisor, base: 1
-        AppendUint16(out, 1); return out;
-    case 16: case 17: case 18: case 19: case 20:  // offset and the links: 0
-        AppendUint16(out, 0); return out;
-    case 21: return QByteArray(1, '\0');  // decimal precision
+    // A text's default is a whole text, count first, like its value.
+    case 12: return isShortString ? p.defaultValue : Sized(p.defaultValue, p.dataSize);
+    case 13: AppendUint16(out, p.multiplier); return out;
+    case 14: AppendUint16(out, p.divisor); return out;
+    case 15: AppendUint16(out, p.base); return out;
+    case 16: AppendUint16(out, static_cast<std::uint16_t>(p.offset)); return out;
+    case 17: case 18: case 19: case 20:
+        AppendUint16(out, p.links[static_cast<std::size_t>(attribute - 17)]); return out;
+    case 21: return QByteArray(1, static_cast<char>(p.precision));
     default: return {};
     }
 }
@@ -198,7 +201,7 @@ SimParameter* SimParameterClass::find(std::uint16_t instance)
 
 std::uint16_t ParameterDescriptor(const SimParameter& parameter)
 {
-    std::uint16_t descriptor = 0;
+    std::uint16_t descriptor = parameter.descriptor;
     if (!parameter.enumStrings.isEmpty())
         descriptor |= DescriptorEnumStrings;
     if (parameter.readOnly)
