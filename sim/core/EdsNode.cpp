@@ -5,6 +5,7 @@
 #include "app/EdsValueReaders.h"
 #include "app/Windows1252.h"
 #include "core/JsonFields.h"
+#include "device/DataTypeFactory.h"
 #include "device/DeviceNetDevice.h"
 #include "device/NumberText.h"
 
@@ -24,11 +25,7 @@ constexpr int FirstLinkField = 17;
 
 bool IsTextType(const TDevParameterClass& parameter)
 {
-    const auto code = TryTextToInt64(parameter.DataTypeCode()).value_or(0);
-    for (const int text : {20, 0xD0, 21, 0xD5, 22, 0xD9, 23, 0xDA})
-        if (code == text)
-            return true;
-    return false;
+    return IsStringDataTypeCode(TryTextToInt64(parameter.DataTypeCode()).value_or(0));
 }
 
 std::int64_t NumberOr(const QString& text, std::int64_t fallback)
@@ -111,6 +108,9 @@ void SetInitialValue(SimParameter& p, TDevParameterClass& source, const QJsonVal
         raw = QString::number(value.toDouble(), 'g', 17);
     else
         json::Fail(where, QStringLiteral("expected a raw value as a text or a number"));
+    // Descriptions are written with a decimal point whatever the locale of the machine.
+    if (!IsTextType(source))
+        raw = ToLocaleDecimalSeparator(raw);
     QByteArray bytes;
     try {
         bytes = NetworkBytes(source, source.DataType().ValidateString(raw));

@@ -6,6 +6,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QLocale>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -162,6 +163,15 @@ TEST(EdsNode, InitialValuesAreRawTextsWithinTheLimits)
             EXPECT_TRUE(error.message().contains(QLatin1String(c.messagePart))) << error.message().toStdString();
         }
     }
+}
+
+TEST(EdsNode, InitialValuesUseADecimalPointInEveryLocale)
+{
+    const QLocale kept;
+    QLocale::setDefault(QLocale(QLocale::German));
+    SimNode node = NodeFrom("example_ac_drive.eds", R"(,"values":{"5": -12.5})");
+    QLocale::setDefault(kept);
+    EXPECT_EQ(node.handle(Request(0x0E, 0x0F, 5, 1)).data.toHex(' '), Hex("00 00 48 C1").toHex(' '));
 }
 
 TEST(EdsNode, BadEdsEntriesGiveAClearError)
