@@ -20,7 +20,8 @@ struct EdsSource {
 };
 
 // The file an "eds" entry of a network description names: the name as given when absolute,
-// else relative to the description's folder, else in the "data/eds" folder beside the program.
+// else relative to the description's folder (the current folder when none is given), else in
+// the "data/eds" folder beside the program.
 // Raises FileError naming the places looked in when none has the file.
 QString ResolveEdsFile(const QString& name, const QString& descriptionFolder);
 

@@ -3,6 +3,8 @@
 #include "app/CorvixError.h"
 #include "core/BridgeDescription.h"
 #include "core/NetworkDescription.h"
+#include "library/EdsKeywordCheck.h"
+#include "library/EdsNormaliser.h"
 
 #include <QDir>
 #include <QFile>
@@ -121,10 +123,19 @@ TEST(EdsNode, DriveServesTheParametersOfItsFile)
         EXPECT_EQ(reply.generalStatus(), 0) << c.what;
         EXPECT_EQ(reply.data.toHex(' '), Hex(c.reply).toHex(' ')) << c.what;
     }
-    EXPECT_EQ(node.handle(Request(0x10, 0x0F, 1, 1, "01 00")).generalStatus(), cip::AttributeNotSettable)
-        << "read-only in its descriptor";
-    EXPECT_EQ(node.handle(Request(0x10, 0x0F, 3, 1, "00 00")).generalStatus(), cip::InvalidAttributeValue)
-        << "below the file's minimum";
+    const Case sets[] = {
+        {"read-only in its descriptor", Request(0x10, 0x0F, 1, 1, "01 00"), "0E"},
+        {"below the file's minimum", Request(0x10, 0x0F, 3, 1, "00 00"), "09"},
+        {"text of 16 characters", Request(0x10, 0x0F, 6, 1, "10 41 41 41 41 41 41 41 41 41 41 41 41 41 41 41 41"), "00"},
+        {"text above its maximum length", Request(0x10, 0x0F, 6, 1, "11 41 41 41 41 41 41 41 41 41 41 41 41 41 41 41 41 41"), "09"},
+        {"text shorter than its count", Request(0x10, 0x0F, 6, 1, "05 50 75 6D 70"), "13"},
+        {"text longer than its count", Request(0x10, 0x0F, 6, 1, "03 50 75 6D 70"), "15"},
+        {"text without a count", Request(0x10, 0x0F, 6, 1), "13"},
+        {"a short text", Request(0x10, 0x0F, 6, 1, "04 50 75 6D 70"), "00"},
+    };
+    for (const Case& c : sets)
+        EXPECT_EQ(node.handle(c.request).generalStatus(), Hex(c.reply)[0]) << c.what;
+    EXPECT_EQ(node.handle(Request(0x0E, 0x0F, 6, 1)).data, Hex("04 50 75 6D 70")) << "the text set last";
 }
 
 TEST(EdsNode, InitialValuesAreRawTextsWithinTheLimits)
@@ -199,6 +210,7 @@ TEST(EdsNode, BadEdsEntriesGiveAClearError)
         {R"({"nodes":[{"macId":1,"eds":""}]})", "nodes[0].eds"},
         {R"({"nodes":[{"macId":1,"eds":7}]})", "nodes[0].eds"},
         {R"({"nodes":[{"macId":1,"eds":"folder.eds"}]})", "not found"},
+        {R"({"nodes":[{"macId":1,"eds":"/dev/zero"}]})", "not found"},  // would never end
         {R"({"nodes":[{"macId":1,"eds":"garbage.eds"}]})", "garbage.eds: no device identity"},
         {R"({"nodes":[{"macId":1,"eds":"badparam.eds"}]})", "badparam.eds: Illegal entry in parameter definition of Parameter 1"},
         {R"({"nodes":[{"macId":1,"eds":"noports.eds","scanner":{}}]})", "noports.eds describes no scanner"},
@@ -266,6 +278,17 @@ TEST(BridgeEds, DemoBridgeTakesIdentityAndPortsFromItsFile)
     EXPECT_EQ(bridge.ports[1].type, QStringLiteral("DeviceNet"));
     EXPECT_EQ(bridge.ports[1].number, 2);
     EXPECT_EQ(bridge.ports[1].objectPath, Hex("20 F4 24 02"));
+
+    // Installed, the file must keep the exact entries a bridge driver searches for: type up to
+    // the comma, name and path quoted, then the number.
+    QFile file(ExampleFolder + QStringLiteral("/Velmora_ENB100_Bridge.eds"));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QByteArray text = NormaliseEdsText(file.readAll());
+    QString report;
+    EXPECT_TRUE(CheckEdsKeywords(text, report)) << report.toStdString();
+    EXPECT_TRUE(text.contains("[Port]\r\nPort1=TCP,\"EtherNet/IP\",\"20 F5 24 01\",1;\r\n"
+                              "Port2=DeviceNet,\"DeviceNet\",\"20 F4 24 02\",2;"))
+        << text.toStdString();
 }
 
 }  // namespace
