@@ -50,18 +50,19 @@ BridgeAnswer FromNode(SimNetwork& network, std::uint8_t mac, const CipRequest& r
     if (mac > 63)
         return {MrReply(UnconnectedSendReply, cip::ConnectionFailure, {}, ExtendedPortInvalid)};
     const SimNetwork::Result result = network.request(mac, request);
+    const NodeExchange exchange{mac, request, result};
     switch (result.outcome) {
     case SimNetwork::Outcome::NoNode:
-        return {MrReply(UnconnectedSendReply, cip::ConnectionFailure, {}, ExtendedTimedOut)};
+        return {MrReply(UnconnectedSendReply, cip::ConnectionFailure, {}, ExtendedTimedOut), 0, exchange};
     case SimNetwork::Outcome::Dropped:
-        return {std::nullopt};
+        return {std::nullopt, 0, exchange};
     case SimNetwork::Outcome::Replied:
         break;
     }
     const auto service = static_cast<std::uint8_t>(request.service | 0x80);
     if (result.reply.isError())
-        return {MrReply(service, result.reply.generalStatus()), result.delayMs};
-    return {MrReply(service, 0, result.reply.data), result.delayMs};
+        return {MrReply(service, result.reply.generalStatus()), result.delayMs, exchange};
+    return {MrReply(service, 0, result.reply.data), result.delayMs, exchange};
 }
 
 const BridgePort* FindPort(const QList<BridgePort>& ports, std::uint16_t number)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/ExchangeLog.h"
 #include "core/SimNetwork.h"
 
 #include <QList>
@@ -35,8 +36,15 @@ struct BridgeConfig {
 // The answer to one message router request: the reply bytes, or nothing when the node stays
 // silent (injected drop), and how long the node takes.
 struct BridgeAnswer {
+    BridgeAnswer(std::optional<QByteArray> reply_ = std::nullopt, int delayMs_ = 0,
+                 std::optional<NodeExchange> exchange_ = std::nullopt)
+        : reply(std::move(reply_)), delayMs(delayMs_), exchange(std::move(exchange_))
+    {
+    }
+
     std::optional<QByteArray> reply;
     int delayMs = 0;
+    std::optional<NodeExchange> exchange;  // when the request went to a DeviceNet node
 };
 
 // Handles one CIP message router request that arrived at the bridge: Unconnected Send through

@@ -91,8 +91,6 @@ void EnipSession::receive(const QByteArray& bytes, std::int64_t nowUs)
 
 void EnipSession::handlePacket(const QByteArray& packet, std::int64_t nowUs)
 {
-    if (log)
-        log(QStringLiteral("enip <- %1").arg(HexBytes(packet)));
     const std::uint16_t command = CommandOf(packet);
     const QByteArray data = packet.mid(enip::HeaderSize);
     switch (command) {
@@ -144,6 +142,8 @@ void EnipSession::handleSendRRData(const QByteArray& packet, std::int64_t nowUs)
         return;
     }
     const BridgeAnswer answer = HandleMessageRouterRequest(config_, network_, request);
+    if (log && answer.exchange)
+        log(DescribeExchange(QStringLiteral("enip"), *answer.exchange));
     if (!answer.reply)
         return;
     QByteArray data;
@@ -170,8 +170,6 @@ QByteArray EnipSession::takeDue(std::int64_t nowUs)
     QByteArray out;
     while (!outbox_.isEmpty() && outbox_.first().first <= nowUs) {
         const QByteArray packet = outbox_.takeFirst().second;
-        if (log)
-            log(QStringLiteral("enip -> %1").arg(HexBytes(packet)));
         out.append(packet);
     }
     return out;

@@ -1,85 +1,22 @@
 #include "core/NetworkDescription.h"
 
 #include "core/BridgeDescription.h"
+#include "core/EdsNode.h"
 #include "core/JsonFields.h"
 
 #include "app/Conversions.h"
 #include "app/CorvixError.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
-#include <QtEndian>
-
-#include <cmath>
 
 namespace corvix::sim {
 
 using namespace json;
 
 namespace {
-
-bool IsFloatType(std::uint8_t dataType)
-{
-    return dataType == 0xCA || dataType == 0xCB || dataType == 11 || dataType == 12;
-}
-
-// A parameter value: a number (stored little-endian in the parameter's size) or a text of hex
-// bytes in network order ("0A 00").
-QByteArray ValueBytes(const QJsonValue& value, const SimParameter& p, const QString& where)
-{
-    if (value.isUndefined())
-        return {};
-    if (value.isString()) {
-        try {
-            return HexTextToBytes(value.toString());
-        } catch (const ConversionError& error) {
-            Fail(where, error.message());
-        }
-    }
-    if (!value.isDouble())
-        Fail(where, QStringLiteral("expected a number or hex bytes"));
-    QByteArray bytes(p.dataSize, '\0');
-    const double number = value.toDouble();
-    if (IsFloatType(p.dataType) && p.dataSize == 4) {
-        qToLittleEndian(static_cast<float>(number), bytes.data());
-        return bytes;
-    }
-    if (IsFloatType(p.dataType) && p.dataSize == 8) {
-        qToLittleEndian(number, bytes.data());
-        return bytes;
-    }
-    if (number != std::floor(number) || std::fabs(number) > 9.007199254740992e15)
-        Fail(where, QStringLiteral("expected a whole number"));
-    auto raw = static_cast<std::uint64_t>(static_cast<std::int64_t>(number));
-    for (int i = 0; i < p.dataSize && i < 8; ++i, raw >>= 8)
-        bytes[i] = static_cast<char>(raw & 0xFF);
-    return bytes;
-}
-
-SimParameter ParseParameter(const QJsonObject& o, const QString& where)
-{
-    SimParameter p;
-    p.instance = static_cast<std::uint16_t>(Required(o, QStringLiteral("instance"), where, 1, 0xFFFF));
-    p.name = Text(o, QStringLiteral("name"), where);
-    p.units = Text(o, QStringLiteral("units"), where);
-    p.help = Text(o, QStringLiteral("help"), where);
-    p.dataType = static_cast<std::uint8_t>(Integer(o, QStringLiteral("dataType"), where, 0, 0xFF, 0xC7));
-    p.dataSize = static_cast<std::uint8_t>(Integer(o, QStringLiteral("dataSize"), where, 1, 0xFF, 2));
-    p.readOnly = Flag(o, QStringLiteral("readOnly"), where);
-    p.value = ValueBytes(o.value(QStringLiteral("value")), p, where + QStringLiteral(".value"));
-    p.minimum = ValueBytes(o.value(QStringLiteral("min")), p, where + QStringLiteral(".min"));
-    p.maximum = ValueBytes(o.value(QStringLiteral("max")), p, where + QStringLiteral(".max"));
-    p.defaultValue = ValueBytes(o.value(QStringLiteral("default")), p, where + QStringLiteral(".default"));
-    if (p.value.isEmpty())
-        p.value = p.defaultValue.isEmpty() ? QByteArray(p.dataSize, '\0') : p.defaultValue;
-    for (const QJsonValue& text : o.value(QStringLiteral("enum")).toArray()) {
-        if (!text.isString())
-            Fail(where + QStringLiteral(".enum"), QStringLiteral("expected texts"));
-        p.enumStrings.append(text.toString());
-    }
-    return p;
-}
 
 std::uint8_t MacKey(const QString& key, const QString& where)
 {
@@ -133,42 +70,50 @@ SimScanner ParseScanner(const QJsonObject& o, const QString& where)
     return s;
 }
 
-SimNode ParseNode(const QJsonObject& o, const QString& where)
+// With an "eds" file the identity comes from the file; the description may add what differs
+// from one unit to the next.
+void ApplyUnitIdentity(SimIdentity& identity, const QJsonObject& node, const QString& where)
 {
-    if (o.contains(QStringLiteral("eds")))
-        Fail(where, QStringLiteral("nodes from EDS files are not supported yet; give \"identity\" "
-                                   "and \"parameters\""));
+    const QJsonObject o = node.value(QStringLiteral("identity")).toObject();
+    const QString idWhere = where + QStringLiteral(".identity");
+    for (const char* fromFile : {"vendorId", "deviceType", "productCode", "majorRevision", "productName"})
+        if (o.contains(QLatin1String(fromFile)))
+            Fail(idWhere, QStringLiteral("\"%1\" comes from the EDS file").arg(QLatin1String(fromFile)));
+    identity.minorRevision = static_cast<std::uint8_t>(
+        Integer(o, QStringLiteral("minorRevision"), idWhere, 0, 0xFF, identity.minorRevision));
+    identity.status = static_cast<std::uint16_t>(Integer(o, QStringLiteral("status"), idWhere, 0, 0xFFFF, 0));
+    identity.serialNumber = static_cast<std::uint32_t>(
+        Integer(o, QStringLiteral("serialNumber"), idWhere, 0, 0xFFFFFFFF, 0));
+}
+
+EdsSource EdsOf(const QJsonObject& o, const QString& where, const QString& folder)
+{
+    try {
+        return ReadEdsSource(ResolveEdsFile(Text(o, QStringLiteral("eds"), where), folder));
+    } catch (const CorvixError& error) {
+        Fail(where + QStringLiteral(".eds"), error.message());
+    }
+}
+
+SimNode ParseNode(const QJsonObject& o, const QString& where, const QString& folder)
+{
     SimNode node;
     node.macId = static_cast<std::uint8_t>(Required(o, QStringLiteral("macId"), where, 0, 63));
     node.dataRate = static_cast<std::uint8_t>(Integer(o, QStringLiteral("dataRate"), where, 0, 2, 0));
     node.quickConnect = Flag(o, QStringLiteral("quickConnect"), where);
-    node.identity = Identity(o, where);
-
-    const QJsonObject paramClass = o.value(QStringLiteral("parameterClass")).toObject();
-    node.parameters.descriptor = static_cast<std::uint16_t>(
-        Integer(paramClass, QStringLiteral("descriptor"), where, 0, 0xFFFF, 0));
-    node.parameters.configAssembly = static_cast<std::uint16_t>(
-        Integer(paramClass, QStringLiteral("configAssembly"), where, 0, 0xFFFF, 0));
-    const QJsonArray params = o.value(QStringLiteral("parameters")).toArray();
-    for (qsizetype i = 0; i < params.size(); ++i) {
-        const QString pWhere = where + QStringLiteral(".parameters[%1]").arg(i);
-        SimParameter p = ParseParameter(params[i].toObject(), pWhere);
-        if (node.parameters.find(p.instance))
-            Fail(pWhere, QStringLiteral("instance %1 given twice").arg(p.instance));
-        node.parameters.parameters.append(p);
-    }
-    const QJsonArray groups = o.value(QStringLiteral("groups")).toArray();
-    for (qsizetype i = 0; i < groups.size(); ++i) {
-        const QJsonObject g = groups[i].toObject();
-        SimGroup group{Text(g, QStringLiteral("name"), where), {}};
-        for (const QJsonValue& member : g.value(QStringLiteral("members")).toArray()) {
-            const int instance = member.toInt(-1);
-            if (instance < 1 || instance > 0xFFFF)
-                Fail(where + QStringLiteral(".groups[%1]").arg(i),
-                     QStringLiteral("members are parameter instances from 1 to 65535"));
-            group.members.append(static_cast<std::uint16_t>(instance));
-        }
-        node.parameters.groups.append(group);
+    const bool fromEds = o.contains(QStringLiteral("eds"));
+    if (fromEds) {
+        const EdsSource eds = EdsOf(o, where, folder);
+        FillNodeFromEds(node, eds, o.value(QStringLiteral("values")).toObject(), where);
+        ApplyUnitIdentity(node.identity, o, where);
+        if (o.contains(QStringLiteral("scanner")) && !node.scanner)
+            Fail(where + QStringLiteral(".scanner"),
+                 QStringLiteral("%1 describes no scanner").arg(QFileInfo(eds.path).fileName()));
+    } else {
+        // A node without an EDS file: identity only, as a device the library does not know.
+        if (o.contains(QStringLiteral("values")))
+            Fail(where + QStringLiteral(".values"), QStringLiteral("parameter values need an \"eds\" file"));
+        node.identity = Identity(o, where);
     }
     if (o.contains(QStringLiteral("scanner")))
         node.scanner = ParseScanner(o.value(QStringLiteral("scanner")).toObject(), where + QStringLiteral(".scanner"));
@@ -206,7 +151,7 @@ void ApplyFaults(SimNetwork& network, const QJsonObject& faults, std::optional<s
         Fail(where + QStringLiteral(".status"), QStringLiteral("expected online, busoff, duplicate or nopower"));
 }
 
-SimDescription ParseNetworkDescription(const QByteArray& json)
+SimDescription ParseNetworkDescription(const QByteArray& json, const QString& folder)
 {
     QJsonParseError error{};
     const QJsonDocument document = QJsonDocument::fromJson(json, &error);
@@ -222,7 +167,7 @@ SimDescription ParseNetworkDescription(const QByteArray& json)
     for (qsizetype i = 0; i < nodes.size(); ++i) {
         const QString where = QStringLiteral("nodes[%1]").arg(i);
         const QJsonObject o = nodes[i].toObject();
-        SimNode node = ParseNode(o, where);
+        SimNode node = ParseNode(o, where, folder);
         if (network.node(node.macId))
             Fail(where, QStringLiteral("MAC ID %1 is used twice").arg(node.macId));
         const auto mac = node.macId;
@@ -231,7 +176,7 @@ SimDescription ParseNetworkDescription(const QByteArray& json)
             ApplyFaults(network, o.value(QStringLiteral("faults")).toObject(), mac);
     }
     ApplyFaults(network, root.value(QStringLiteral("faults")).toObject(), std::nullopt);
-    return {std::move(network), ParseBridge(root.value(QStringLiteral("bridge")).toObject())};
+    return {std::move(network), ParseBridge(root.value(QStringLiteral("bridge")).toObject(), folder)};
 }
 
 SimDescription LoadNetworkDescription(const QString& fileName)
@@ -239,7 +184,7 @@ SimDescription LoadNetworkDescription(const QString& fileName)
     QFile file(fileName);
     if (!file.open(QIODevice::ReadOnly))
         throw FileError(QStringLiteral("Cannot read %1: %2").arg(fileName, file.errorString()));
-    return ParseNetworkDescription(file.readAll());
+    return ParseNetworkDescription(file.readAll(), QFileInfo(fileName).absolutePath());
 }
 
 }  // namespace corvix::sim

@@ -68,6 +68,17 @@ bool Within(T value, const QByteArray& minimum, const QByteArray& maximum, T (*o
     return maximum.isEmpty() || !(of(maximum) < value);
 }
 
+// Bytes of the character count in front of a text value (SHORT_STRING, STRING); 0 for every
+// other type, whose values have the parameter's data size.
+int CountBytes(std::uint8_t dataType)
+{
+    switch (dataType) {
+    case 0xDA: case 23: return 1;
+    case 0xD0: case 20: return 2;
+    default: return 0;
+    }
+}
+
 QByteArray Sized(const QByteArray& bytes, std::uint8_t size)
 {
     QByteArray result = bytes.left(size);
@@ -80,35 +91,60 @@ QByteArray Sized(const QByteArray& bytes, std::uint8_t size)
 QByteArray InstanceAttribute(const SimParameter& p, int attribute)
 {
     QByteArray out;
-    const bool isShortString = p.dataType == 0xDA || p.dataType == 23;
+    const bool isText = CountBytes(p.dataType) > 0;
     switch (attribute) {
-    case 1: return isShortString ? p.value : Sized(p.value, p.dataSize);
-    case 2: return QByteArray(1, '\0');  // link path size: no link
-    case 3: return {};
+    case 1: return isText ? p.value : Sized(p.value, p.dataSize);
+    case 2: return QByteArray(1, static_cast<char>(p.linkPath.size()));
+    case 3: return p.linkPath;
     case 4: AppendUint16(out, ParameterDescriptor(p)); return out;
     case 5: return QByteArray(1, static_cast<char>(p.dataType));
     case 6: return QByteArray(1, static_cast<char>(p.dataSize));
     case 7: AppendShortString(out, p.name); return out;
     case 8: AppendShortString(out, p.units); return out;
     case 9: AppendShortString(out, p.help); return out;
-    case 10: return isShortString ? Sized(p.minimum, 1) : Sized(p.minimum, p.dataSize);
-    case 11: return isShortString ? Sized(p.maximum, 1) : Sized(p.maximum, p.dataSize);
-    case 12: return isShortString ? Sized(p.defaultValue, 1) : Sized(p.defaultValue, p.dataSize);
-    case 13: case 14: case 15:  // scaling multiplier, divisor, base: 1
-        AppendUint16(out, 1); return out;
-    case 16: case 17: case 18: case 19: case 20:  // offset and the links: 0
-        AppendUint16(out, 0); return out;
-    case 21: return QByteArray(1, '\0');  // decimal precision
+    // A text's limits are lengths; its default is a whole text, count first, like its value.
+    case 10: return isText ? Sized(p.minimum, 1) : Sized(p.minimum, p.dataSize);
+    case 11: return isText ? Sized(p.maximum, 1) : Sized(p.maximum, p.dataSize);
+    case 12: return isText ? p.defaultValue : Sized(p.defaultValue, p.dataSize);
+    case 13: AppendUint16(out, p.multiplier); return out;
+    case 14: AppendUint16(out, p.divisor); return out;
+    case 15: AppendUint16(out, p.base); return out;
+    case 16: AppendUint16(out, static_cast<std::uint16_t>(p.offset)); return out;
+    case 17: case 18: case 19: case 20:
+        AppendUint16(out, p.links[static_cast<std::size_t>(attribute - 17)]); return out;
+    case 21: return QByteArray(1, static_cast<char>(p.precision));
     default: return {};
     }
 }
 
 constexpr int LastInstanceAttribute = 21;
 
+// A text travels as its count and that many characters, no more than its maximum length.
+CipReply SetText(SimParameter& p, const CipRequest& request, int countBytes)
+{
+    if (request.data.size() < countBytes)
+        return CipReply::error(cip::NotEnoughData);
+    qsizetype count = static_cast<std::uint8_t>(request.data[0]);
+    if (countBytes == 2)
+        count |= static_cast<qsizetype>(static_cast<std::uint8_t>(request.data[1])) << 8;
+    if (request.data.size() < countBytes + count)
+        return CipReply::error(cip::NotEnoughData);
+    if (request.data.size() > countBytes + count)
+        return CipReply::error(cip::TooMuchData);
+    // A maximum length of 0 is how many files say "no limit" for a text.
+    const int maximum = p.maximum.isEmpty() ? 0 : static_cast<std::uint8_t>(p.maximum[0]);
+    if (maximum > 0 && count > maximum)
+        return CipReply::error(cip::InvalidAttributeValue);
+    p.value = request.data;
+    return CipReply::success(request);
+}
+
 CipReply SetValue(SimParameter& p, const CipRequest& request)
 {
     if (p.readOnly)
         return CipReply::error(cip::AttributeNotSettable);
+    if (const int countBytes = CountBytes(p.dataType))
+        return SetText(p, request, countBytes);
     if (request.data.size() < p.dataSize)
         return CipReply::error(cip::NotEnoughData);
     if (request.data.size() > p.dataSize)
@@ -198,7 +234,7 @@ SimParameter* SimParameterClass::find(std::uint16_t instance)
 
 std::uint16_t ParameterDescriptor(const SimParameter& parameter)
 {
-    std::uint16_t descriptor = 0;
+    std::uint16_t descriptor = parameter.descriptor;
     if (!parameter.enumStrings.isEmpty())
         descriptor |= DescriptorEnumStrings;
     if (parameter.readOnly)

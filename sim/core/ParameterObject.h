@@ -5,6 +5,8 @@
 #include <QList>
 #include <QStringList>
 
+#include <array>
+
 namespace corvix::sim {
 
 // One parameter of a simulated node as the Parameter object (class 0x0F) serves it. Values are
@@ -23,6 +25,16 @@ struct SimParameter {
     QByteArray defaultValue;
     bool readOnly = false;
     QStringList enumStrings;
+    // Attributes 2 to 4 and 13 to 21 as the device's EDS file defines them; the descriptor bits
+    // for enumeration strings and read-only follow the fields above in any case.
+    QByteArray linkPath;
+    std::uint16_t descriptor = 0;
+    std::uint16_t multiplier = 1;
+    std::uint16_t divisor = 1;
+    std::uint16_t base = 1;
+    std::int16_t offset = 0;
+    std::array<std::uint16_t, 4> links{};  // multiplier, divisor, base and offset links
+    std::uint8_t precision = 0;
 };
 
 // One instance of the Parameter Group object (class 0x10).

@@ -1,5 +1,7 @@
 #include "core/SerialAdapter.h"
 
+#include "core/ExchangeLog.h"
+
 #include <algorithm>
 #include <cmath>
 
@@ -100,8 +102,6 @@ void SerialAdapter::receive(const QByteArray& bytes, std::int64_t nowUs)
 
 void SerialAdapter::handleFrame(const QByteArray& payload, std::int64_t readyUs)
 {
-    if (log)
-        log(QStringLiteral("serial <- %1").arg(HexBytes(payload)));
     const auto command = static_cast<std::uint8_t>(payload[0]);
     switch (command) {
     case CmdOnline:
@@ -176,6 +176,8 @@ void SerialAdapter::handleRequest(const QByteArray& payload, std::int64_t readyU
     request.data = rest;
 
     const SimNetwork::Result result = network_.request(mac, request);
+    if (log)
+        log(DescribeExchange(QStringLiteral("serial"), {mac, request, result}));
     switch (result.outcome) {
     case SimNetwork::Outcome::NoNode:
         queueReply(TransferTimedOut, slot, {}, readyUs);
@@ -251,8 +253,6 @@ QByteArray SerialAdapter::takeDue(std::int64_t nowUs)
         const Pending item = outbox_.takeFirst();
         if (item.endsRequest)
             requestInProgress_ = false;
-        if (log)
-            log(QStringLiteral("serial -> %1").arg(HexBytes(item.frame.mid(2))));
         out.append(item.frame);
     }
     return out;

@@ -33,7 +33,7 @@ public:
     // When tick() or takeDue() has work next: a queued frame or the next status message.
     std::optional<std::int64_t> nextWakeUs() const;
 
-    // Called with every frame received and sent, for the verbose log.
+    // Called with one decoded line for every request to a node, for the verbose log.
     std::function<void(const QString&)> log;
 
 private:

@@ -20,15 +20,28 @@ TEST(NetworkDescription, DemoNetworkLoads)
     ASSERT_NE(network.node(5), nullptr);
     ASSERT_NE(network.node(0), nullptr);
     EXPECT_TRUE(network.node(0)->scanner.has_value());
-    // Numbers become little-endian values of the parameter's size, negatives two's complement.
-    EXPECT_EQ(network.node(5)->handle(Request(0x0E, 0x0F, 1, 1)).data, Hex("DC 05"));
-    EXPECT_EQ(network.node(5)->handle(Request(0x0E, 0x0F, 2, 1)).data, Hex("FB FF"));
-    EXPECT_EQ(network.node(5)->handle(Request(0x10, 0x0F, 1, 1, "B9 0B")).generalStatus(), 0x09);
+    ASSERT_NE(network.node(7), nullptr);
+    ASSERT_NE(network.node(9), nullptr);
+    // Initial values from the description override the defaults of the EDS file.
+    EXPECT_EQ(network.node(5)->handle(Request(0x0E, 0x0F, 3, 1)).data, Hex("32 00"));
+    EXPECT_EQ(network.node(5)->handle(Request(0x0E, 0x0F, 2, 1)).data, Hex("00 00"));
+    EXPECT_EQ(network.node(5)->handle(Request(0x10, 0x0F, 3, 1, "A1 8C")).generalStatus(), 0x09);
+    EXPECT_EQ(network.node(5)->identity.serialNumber, 4660u);
     EXPECT_EQ(network.node(0)->handle(Request(0x0E, 0x91, 6, 0x18)).data, Hex("01"));
-    ASSERT_EQ(description.bridge.modules.size(), 2);
-    EXPECT_EQ(description.bridge.modules[1].slot, 2);
-    EXPECT_EQ(description.bridge.modules[1].deviceNetPort, std::optional<std::uint16_t>(2));
-    EXPECT_EQ(description.bridge.ports.size(), 3);
+    EXPECT_EQ(description.bridge.ports.size(), 2);
+}
+
+TEST(NetworkDescription, BridgeWithBackplaneModulesFromItsOwnPortList)
+{
+    const SimDescription description = ParseNetworkDescription(R"({"bridge":{
+        "identity":{"vendorId":1,"deviceType":12,"productCode":256},
+        "ports":[{"number":1,"type":"Backplane","name":"Backplane","path":"20 66 24 01"}],
+        "modules":[{"slot":2,"identity":{"vendorId":1,"deviceType":12,"productCode":512},
+                    "deviceNetPort":2}]}})");
+    ASSERT_EQ(description.bridge.modules.size(), 1);
+    EXPECT_EQ(description.bridge.modules[0].slot, 2);
+    EXPECT_EQ(description.bridge.modules[0].deviceNetPort, std::optional<std::uint16_t>(2));
+    EXPECT_EQ(description.bridge.ports.size(), 1);
 }
 
 TEST(NetworkDescription, RejectsBadDescriptionsNamingTheEntry)
@@ -47,16 +60,10 @@ TEST(NetworkDescription, RejectsBadDescriptionsNamingTheEntry)
         {R"({"nodes":[{"macId":1,"identity":{"vendorId":1,"deviceType":1,"productCode":1}},
                       {"macId":1,"identity":{"vendorId":1,"deviceType":1,"productCode":1}}]})", "used twice"},
         {R"({"nodes":[{"macId":1,"identity":{"vendorId":1,"deviceType":1,"productCode":1},
-                      "parameters":[{"instance":1,"value":"0G"}]}]})", "parameters[0].value"},
-        {R"({"nodes":[{"macId":1,"identity":{"vendorId":1,"deviceType":1,"productCode":1},
-                      "parameters":[{"instance":1},{"instance":1}]}]})", "given twice"},
-        {R"({"nodes":[{"macId":1,"identity":{"vendorId":1,"deviceType":1,"productCode":1},
                       "scanner":{"settings":"00"}}]})", "expected 12 bytes"},
         {R"({"nodes":[{"macId":1,"identity":{"vendorId":1,"deviceType":1,"productCode":1},
                       "scanner":{"faultTable":{"x":1}}}]})", "not a MAC ID"},
-        {R"({"nodes":[{"macId":1,"eds":"a.eds"}]})", "EDS files are not supported"},
-        {R"({"nodes":[{"macId":1,"identity":{"vendorId":1,"deviceType":1,"productCode":1},
-                      "groups":[{"name":"G","members":[1,"2"]}]}]})", "groups[0]"},
+        {R"({"nodes":[{"macId":1,"eds":"a.eds"}]})", "a.eds not found"},
         {R"({"faults":{"status":"sleepy"}})", "faults.status"},
         {R"({"bridge":{"ports":[{"number":1,"path":"20 66 24"}]}})", "bridge.ports[0].path"},
         {R"({"bridge":{"modules":[{"slot":1}]}})", "bridge.modules[0].identity"},
