@@ -212,11 +212,10 @@ TEST_F(SerialDriverTest, ClosingFromInsideAReplyStopsEverything)
 TEST_F(SerialDriverTest, UnansweredRequestIsReleasedWithoutACallback)
 {
     goOnline();
-    network.nodeFaults[5].dropReplies = true;
+    network.nodeFaults[12].dropReplies = true;
     QElapsedTimer clock;
     clock.start();
-    get(1, 5, "20 0F 24 01 30 01");
-    network.nodeFaults[5].dropReplies = false;
+    get(1, 12, "20 0F 24 01 30 01");
     get(2, 5, "20 0F 24 01 30 01");  // waits for the release of the first
     const qint64 waited = clock.elapsed();
     EXPECT_GE(waited, 10'900);
