@@ -82,8 +82,12 @@ void SerialSession::StopDriver()
             adapter_->ClosePort();
         } catch (const std::exception&) {
         }
-        // The adapter may be the sender of the signal we are inside; let the loop free it.
-        adapter_.release()->deleteLater();
+        // Inside one of the adapter's own signals the loop frees it; otherwise it goes now, so
+        // that nothing of the driver is left queued when the host unloads the library.
+        if (isBusy())
+            adapter_.release()->deleteLater();
+        else
+            adapter_.reset();
     }
 }
 
@@ -104,15 +108,18 @@ void SerialSession::NetWorkRequest(std::uint32_t tag, std::uint8_t macId, const 
                                    std::uint8_t service, std::uint32_t dataLength,
                                    const std::uint8_t* data, CorvixReplyCallback replyCallback)
 {
+    // One request at a time: wait for the previous reply, its release by the ageing check or
+    // the end of the session, handling the host's events meanwhile. The host may close the
+    // session from one of those events; it is then freed once we are back in the host's loop,
+    // and the guard covers a loop that frees it sooner.
     QPointer<SerialSession> self(this);
-    {
-        BusyScope busy(busy_);
-        // One request at a time: wait for the previous reply, its release by the ageing check or
-        // the end of the session, handling the host's events meanwhile.
-        while (!stopped_ && slots_.inProgress() >= 1)
-            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
-    }
-    if (!self || stopped_)
+    ++busy_;
+    while (self && !stopped_ && slots_.inProgress() >= 1)
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    if (!self)
+        return;
+    --busy_;
+    if (stopped_)
         return;
 
     const QByteArray requestData = (data != nullptr && dataLength > 0)
@@ -256,6 +263,7 @@ void SerialSession::ReportStatus(std::uint32_t code)
 
 void SerialSession::PortLost()
 {
+    BusyScope busy(busy_);
     // An unplugged adapter is a silent adapter: report it at once rather than after the
     // watchdog's three seconds, and only once.
     watchdog_.disarm();

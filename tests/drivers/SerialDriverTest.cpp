@@ -6,6 +6,7 @@
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -207,6 +208,24 @@ TEST_F(SerialDriverTest, ClosingFromInsideAReplyStopsEverything)
     WaitFor([] { return false; }, 1200);  // a status message would have come by now
     EXPECT_EQ(host.statuses.size(), statuses);
     EXPECT_FALSE(pty->adapter().isOnline()) << "the driver takes the adapter offline";
+}
+
+TEST_F(SerialDriverTest, ClosingEndsTheWaitOfAQueuedRequest)
+{
+    goOnline();
+    network.nodeFaults[12].dropReplies = true;
+    get(1, 12, "20 0F 24 01 30 01");
+    QTimer::singleShot(200, [&] {
+        driver.close(handle);
+        handle = 0;
+    });
+    QElapsedTimer clock;
+    clock.start();
+    get(2, 5, "20 0F 24 01 30 01");  // waits for the first until the session is closed
+    EXPECT_LT(clock.elapsed(), 5000);
+    EXPECT_EQ(handle, 0u);
+    WaitFor([] { return false; }, 100);
+    EXPECT_TRUE(host.replies.isEmpty());
 }
 
 TEST_F(SerialDriverTest, UnansweredRequestIsReleasedWithoutACallback)
