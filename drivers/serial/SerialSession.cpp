@@ -168,16 +168,6 @@ void SerialSession::NetWorkRequest(std::uint32_t tag, std::uint8_t macId, const 
         slots_.slot(number).sentAtMs = nowMs();
 }
 
-void SerialSession::RunDiagnostic()
-{
-    diagnosticLines_.clear();
-    try {
-        if (adapter_)
-            adapter_->SendBytes(DiagnosticFrame());
-    } catch (const std::exception&) {
-    }
-}
-
 void SerialSession::OnRxMessage(const QByteArray& payload)
 {
     BusyScope busy(busy_);
@@ -214,7 +204,7 @@ void SerialSession::OnRxMessage(const QByteArray& payload)
             HandleReply(payload);
             break;
         case MessageType::Diagnostic:
-            diagnosticLines_.append(DiagnosticLine(payload));
+            // Answers to the adapter's diagnostic command, which this driver never sends.
             break;
     }
 }

@@ -7,7 +7,6 @@
 
 #include <QElapsedTimer>
 #include <QObject>
-#include <QStringList>
 #include <QTimer>
 
 #include <memory>
@@ -31,10 +30,6 @@ public:
     void NetWorkRequest(std::uint32_t tag, std::uint8_t macId, const char* pathText,
                         std::uint8_t service, std::uint32_t dataLength, const std::uint8_t* data,
                         CorvixReplyCallback replyCallback);
-    // Clears the diagnostic list and asks the adapter for its diagnostic answer.
-    void RunDiagnostic();
-    const QStringList& diagnosticLines() const { return diagnosticLines_; }
-
     // The settings text handed back to the host; stays valid while the session lives.
     QByteArray settingsText;
 
@@ -61,7 +56,6 @@ private:
     QElapsedTimer clock_;
     CorvixStatusCallback statusCallback_ = nullptr;
     CorvixBrowseCallback browseCallback_ = nullptr;
-    QStringList diagnosticLines_;
     bool stopped_ = false;
     int busy_ = 0;
 };

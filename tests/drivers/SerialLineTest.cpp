@@ -70,7 +70,6 @@ TEST(SerialLine, CommandFrames)
     EXPECT_EQ(GoOnlineFrame(63, 2), Hex("02 03 07 3F 02"));
     EXPECT_EQ(GoOfflineFrame(), Hex("02 02 03 00"));
     EXPECT_EQ(BrowseFrame(), Hex("02 02 06 01"));
-    EXPECT_EQ(DiagnosticFrame(), Hex("02 02 A0 A0"));
 
     ExplicitRequest get{1, 5, 0x0E, ParseRequestPath("20 01 24 01 30 07"), {}};
     EXPECT_EQ(ExplicitRequestFrame(get), Hex("02 0A 04 01 01 05 0E 01 00 01 00 07"));
@@ -142,8 +141,6 @@ TEST(SerialLine, AdapterMessages)
     EXPECT_EQ(reply->data, Hex("2A 00"));
     EXPECT_TRUE(ParseReply(Hex("82 01 01 00 00 90"))->data.isEmpty());
     EXPECT_FALSE(ParseReply(Hex("82 01 01 00 00"))) << "cut before the reply service";
-
-    EXPECT_EQ(DiagnosticLine(Hex("A2 0b FF")), QStringLiteral(" A2 0B FF"));
 }
 
 TEST(SerialLine, SettingsTexts)

@@ -8,7 +8,6 @@ constexpr std::uint8_t CmdGoOffline = 0x03;
 constexpr std::uint8_t CmdExplicitRequest = 0x04;
 constexpr std::uint8_t CmdBrowse = 0x06;
 constexpr std::uint8_t CmdGoOnline = 0x07;
-constexpr std::uint8_t CmdDiagnostic = 0xA0;
 
 // Command, slot, data length, MAC ID, service, class (2), instance (2).
 constexpr int RequestHeaderSize = 9;
@@ -136,11 +135,6 @@ QByteArray BrowseFrame()
     return EncodeFrame(Bytes({CmdBrowse, 0x01}));
 }
 
-QByteArray DiagnosticFrame()
-{
-    return EncodeFrame(Bytes({CmdDiagnostic, CmdDiagnostic}));
-}
-
 RequestPath ParseRequestPath(const char* text)
 {
     if (text == nullptr)
@@ -215,14 +209,6 @@ std::optional<ReplyMessage> ParseReply(const QByteArray& payload)
         return std::nullopt;
     return ReplyMessage{std::uint8_t(payload[1]), std::uint8_t(payload[2]),
                         std::uint8_t(payload[5]), payload.mid(HeaderSize)};
-}
-
-QString DiagnosticLine(const QByteArray& payload)
-{
-    QString line;
-    for (char byte : payload)
-        line += QStringLiteral(" %1").arg(std::uint8_t(byte), 2, 16, QLatin1Char('0')).toUpper();
-    return line;
 }
 
 QByteArray ComposeSettingsText(const LineSettings& settings)

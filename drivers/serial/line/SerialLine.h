@@ -40,7 +40,6 @@ QByteArray EncodeFrame(const QByteArray& payload);
 QByteArray GoOnlineFrame(std::uint8_t macId, std::uint8_t rateIndex);
 QByteArray GoOfflineFrame();
 QByteArray BrowseFrame();
-QByteArray DiagnosticFrame();
 
 // The addressing part of a request path text.
 struct RequestPath {
@@ -90,8 +89,6 @@ struct ReplyMessage {
 std::optional<std::uint16_t> StatusWord(const QByteArray& payload);
 // A reply needs its six header bytes; a shorter one yields nothing.
 std::optional<ReplyMessage> ParseReply(const QByteArray& payload);
-// " 82 01 ..." for the diagnostic list: every byte as a blank and two upper-case hex digits.
-QString DiagnosticLine(const QByteArray& payload);
 
 // The settings text a session remembers: "COM1,63,2" (port, MAC ID, data-rate index).
 struct LineSettings {
