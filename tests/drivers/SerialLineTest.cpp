@@ -29,7 +29,7 @@ TEST(SerialLine, FramingResynchronisesAndReassembles)
     struct Case {
         const char* name;
         QList<QByteArray> chunks;  // as the receive events hand them over
-        const char* payloads;      // "|" between frames
+        QByteArray payloads;       // "|" between frames
     };
     const Case cases[] = {
         {"one frame", {Hex("02 04 00 00 04 00")}, "00 00 04 00"},
@@ -44,7 +44,7 @@ TEST(SerialLine, FramingResynchronisesAndReassembles)
         {"an unfinished frame waits", {Hex("02 05 00 00")}, ""},
         {"only noise", {Hex("00 01 03 FF")}, ""},
         {"longest payload", {Hex("02 FF") + QByteArray(255, '\x11')},
-         QByteArray(255, '\x11').toHex(' ').constData()},
+         QByteArray(255, '\x11').toHex(' ')},
     };
     for (const Case& c : cases) {
         FrameReader reader;
