@@ -1,4 +1,4 @@
-#include "EnipCodec.h"
+#include "gateway/EnipCodec.h"
 
 #include <QList>
 

@@ -1,4 +1,4 @@
-#include "EnipReceiver.h"
+#include "gateway/EnipReceiver.h"
 
 namespace corvix::gateway {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "EnipCodec.h"
+#include "gateway/EnipCodec.h"
 
 #include <QList>
 

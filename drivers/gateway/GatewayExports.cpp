@@ -1,7 +1,7 @@
 // The exports of the gateway driver: sessions keyed by the owner window, each handed to the host
 // as a small session id.
-#include "GatewaySession.h"
-#include "SetupDialog.h"
+#include "gateway/GatewaySession.h"
+#include "gateway/SetupDialog.h"
 
 #include <exception>
 #include <vector>

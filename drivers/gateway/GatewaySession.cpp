@@ -1,4 +1,4 @@
-#include "GatewaySession.h"
+#include "gateway/GatewaySession.h"
 
 namespace corvix::gateway {
 

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "EnipReceiver.h"
-#include "GatewaySettings.h"
-#include "TransactionTable.h"
+#include "gateway/EnipReceiver.h"
+#include "gateway/GatewaySettings.h"
+#include "gateway/TransactionTable.h"
 
 #include <QElapsedTimer>
 #include <QTcpSocket>

@@ -1,4 +1,4 @@
-#include "GatewaySettings.h"
+#include "gateway/GatewaySettings.h"
 
 #include <QList>
 

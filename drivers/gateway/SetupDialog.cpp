@@ -1,4 +1,4 @@
-#include "SetupDialog.h"
+#include "gateway/SetupDialog.h"
 
 #include <QCoreApplication>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "GatewaySettings.h"
+#include "gateway/GatewaySettings.h"
 
 namespace corvix::gateway {
 

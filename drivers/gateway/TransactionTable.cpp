@@ -1,4 +1,4 @@
-#include "TransactionTable.h"
+#include "gateway/TransactionTable.h"
 
 #include <algorithm>
 
@@ -124,8 +124,7 @@ void TransactionTable::onReply(qint64 now, SenderContext context, const QByteArr
         ++record.sendCount;
         return;
     }
-    const int extraWords = item.size() > 3 ? std::uint8_t(item[3]) : 0;
-    const QByteArray data = item.mid(std::min<qsizetype>(4 + 2 * extraWords, item.size()));
+    const QByteArray data = item.mid(std::min<qsizetype>(4, item.size()));
     if (record.request.browseStep >= 0) {
         browseReply(now, record, status, data);
         return;
