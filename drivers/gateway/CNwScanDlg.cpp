@@ -1,5 +1,6 @@
 #include "gateway/CNwScanDlg.h"
 
+#include "gateway/BackplaneBrowse.h"
 #include "gateway/EnipCodec.h"
 
 #include <QGridLayout>
@@ -149,19 +150,7 @@ void CNwScanDlg::addBridge(const BridgeIdentity& identity, quint16 tcpPort)
     if (!eds->matches(identity.vendorId, identity.deviceType, identity.productCode,
                       identity.majorRevision))
         return;
-    for (const BridgePortRecord& port : eds->ports) {
-        if (port.type.startsWith("TCP"))
-            continue;
-        auto* item = new QTreeWidgetItem(root);
-        item->setText(0, QStringLiteral("%1, %2, %3")
-                             .arg(port.number)
-                             .arg(QString::fromLatin1(port.name), QString::fromLatin1(port.type)));
-        item->setData(0, KindRole, PortEntry);
-        item->setData(0, NumberRole, port.number);
-        item->setData(0, TypeRole, port.type);
-        item->setData(0, PathRole, port.objectPath);
-        item->setData(0, BrowsedRole, false);
-    }
+    addPorts(root, eds->ports, -1);
     tree_->setCurrentItem(root);
     root->setExpanded(false);
 }
@@ -172,6 +161,7 @@ void CNwScanDlg::selectionChanged(QTreeWidgetItem* item)
         return;
     if (item->parent() == nullptr) {
         ok_->setEnabled(false);
+        browsePorts(item);
         return;
     }
     const bool deviceNetPort = item->data(0, KindRole).toInt() == PortEntry
@@ -194,15 +184,84 @@ void CNwScanDlg::selectionChanged(QTreeWidgetItem* item)
     settings_.tcpPort = quint16(root->data(0, TcpPortRole).toUInt());
 }
 
+void CNwScanDlg::addPorts(QTreeWidgetItem* parent, const QList<BridgePortRecord>& ports,
+                          int skippedNumber)
+{
+    for (const BridgePortRecord& port : ports) {
+        if (port.type.startsWith("TCP") || port.number == skippedNumber)
+            continue;
+        auto* item = new QTreeWidgetItem(parent);
+        item->setText(0, QStringLiteral("%1, %2, %3")
+                             .arg(port.number)
+                             .arg(QString::fromLatin1(port.name), QString::fromLatin1(port.type)));
+        item->setData(0, KindRole, PortEntry);
+        item->setData(0, NumberRole, port.number);
+        item->setData(0, TypeRole, port.type);
+        item->setData(0, PathRole, port.objectPath);
+        item->setData(0, BrowsedRole, false);
+    }
+}
+
+void CNwScanDlg::browsePorts(QTreeWidgetItem* root)
+{
+    const QHostAddress bridge(root->data(0, AddressRole).toUInt());
+    const auto tcpPort = quint16(root->data(0, TcpPortRole).toUInt());
+    for (int i = 0; i < root->childCount(); ++i) {
+        QTreeWidgetItem* port = root->child(i);
+        if (port->data(0, BrowsedRole).toBool())
+            break;
+        port->setData(0, BrowsedRole, true);
+        qDeleteAll(port->takeChildren());
+        const QByteArray path = port->data(0, PathRole).toByteArray();
+        if (path.size() != 4 || std::uint8_t(path[1]) != 0x66)
+            continue;
+        const int portNumber = port->data(0, NumberRole).toInt();
+        browses_.append(new BackplaneBrowse(bridge, tcpPort, path,
+                            [this, port, portNumber](const SlotModule& module) {
+                                addModule(port, portNumber, module);
+                            },
+                            this));
+    }
+}
+
+void CNwScanDlg::addModule(QTreeWidgetItem* port, int portNumber, const SlotModule& module)
+{
+    auto* item = new QTreeWidgetItem(port);
+    item->setData(0, KindRole, ModuleEntry);
+    item->setData(0, NumberRole, module.slot);
+    const QString name = QString::fromLatin1(module.productName);
+    const QString file = QStringLiteral("%1_%2_%3_%4.eds")
+                             .arg(module.vendorId)
+                             .arg(module.deviceType)
+                             .arg(module.productCode)
+                             .arg(module.majorRevision);
+    const auto eds = ReadBridgeEds(BridgeEdsFolder(), file);
+    if (!eds) {
+        item->setText(0, QStringLiteral("%1 No EDS-file registered for\"%2\"").arg(module.slot).arg(name));
+        return;
+    }
+    item->setText(0, QStringLiteral("%1 %2").arg(module.slot).arg(name));
+    if (eds->matches(module.vendorId, module.deviceType, module.productCode, module.majorRevision))
+        addPorts(item, eds->ports, portNumber);
+}
+
 void CNwScanDlg::accept()
 {
-    discovering_ = false;
-    resend_.stop();
     bool ok = false;
     const int timeout = timeout_->text().toInt(&ok);
     settings_.timeoutMs = ok && timeout > 0 ? timeout : DefaultTimeoutMs;
-    tree_->clear();
     QDialog::accept();
+}
+
+void CNwScanDlg::done(int result)
+{
+    discovering_ = false;
+    resend_.stop();
+    // The module reads hold tree entries: they end before the entries go.
+    qDeleteAll(browses_);
+    browses_.clear();
+    tree_->clear();
+    QDialog::done(result);
 }
 
 }  // namespace corvix::gateway

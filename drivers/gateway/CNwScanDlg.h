@@ -1,5 +1,6 @@
 #pragma once
 
+#include "gateway/BackplaneBrowse.h"
 #include "gateway/BridgeDiscovery.h"
 #include "gateway/GatewaySettings.h"
 
@@ -29,6 +30,7 @@ public:
     static std::pair<QHostAddress, quint16> DiscoveryTarget();
 
     void accept() override;
+    void done(int result) override;
 
 private:
     void sendDiscovery();
@@ -36,6 +38,11 @@ private:
     void readDatagrams();
     void addBridge(const BridgeIdentity& identity, quint16 tcpPort);
     void selectionChanged(QTreeWidgetItem* item);
+    // Port entries for the ports of an EDS file, except TCP ports and the one browsed through.
+    void addPorts(QTreeWidgetItem* parent, const QList<BridgePortRecord>& ports, int skippedNumber);
+    // Reads the modules behind every backplane port of a bridge entry once.
+    void browsePorts(QTreeWidgetItem* root);
+    void addModule(QTreeWidgetItem* port, int portNumber, const SlotModule& module);
     void error(const QString& text);
 
     QTreeWidget* tree_;
@@ -45,6 +52,7 @@ private:
     QUdpSocket udp_;
     QTimer resend_;
     QList<std::pair<QHostAddress, quint16>> targets_;
+    QList<BackplaneBrowse*> browses_;
     bool discovering_ = true;
     GatewaySettings settings_;
 };

@@ -3,6 +3,7 @@
 #include "app/CallbackThunk.h"
 #include "app/SharedLibrary.h"
 #include "core/EnipFrontEnd.h"
+#include "sim/SimFixtures.h"
 #include "gateway/BridgeDiscovery.h"
 #include "support/WaitFor.h"
 
@@ -29,12 +30,27 @@ const char* const BridgeEds =
     "MajRev=1;\r\nMinRev=1;\r\nProdName=\"Simulated DeviceNet bridge\";\r\n[Port]\r\n"
     "Port1=TCP,\"Ethernet\",\"20 F5 24 01\",1;\r\nPort2=DeviceNet,\"DeviceNet\",\"20 F4 24 02\",2;\r\n";
 
-void InstallBridgeEds()
+// A bridge whose only DeviceNet port sits on a module in slot 3 of its backplane.
+const char* const ModularBridgeEds =
+    "[Device]\r\nVendCode=1;\r\nProdType=12;\r\nProdCode=257;\r\nMajRev=1;\r\n"
+    "ProdName=\"Modular bridge\";\r\n[Port]\r\nPort1=Backplane,\"Backplane\",\"20 66 24 01\",1;\r\n"
+    "Port2=TCP,\"Ethernet\",\"20 F5 24 01\",2;\r\n";
+const char* const ModuleEds =
+    "[Device]\r\nVendCode=1;\r\nProdType=12;\r\nProdCode=300;\r\nMajRev=1;\r\n"
+    "ProdName=\"DeviceNet module\";\r\n[Port]\r\nPort1=Backplane,\"Backplane\",\"20 66 24 01\",1;\r\n"
+    "Port2=DeviceNet,\"DeviceNet\",\"20 F4 24 02\",2;\r\n";
+
+void InstallEds(const char* name, const char* text)
 {
     QDir().mkpath(gateway::BridgeEdsFolder());
-    QFile file(gateway::BridgeEdsFolder() + QStringLiteral("1_12_256_1.eds"));
+    QFile file(gateway::BridgeEdsFolder() + QLatin1String(name));
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(BridgeEds);
+    file.write(text);
+}
+
+void InstallBridgeEds()
+{
+    InstallEds("1_12_256_1.eds", BridgeEds);
 }
 
 QDialog* OpenDialog()
@@ -170,6 +186,69 @@ TEST(GatewayDialog, CancelReportsOfflineAndTheFieldStartsOverEachTime)
     EXPECT_EQ(again, first);  // one session per owner window
     EXPECT_EQ(driver.statuses, (QList<uint32_t>{CORVIX_NET_OFFLINE, CORVIX_NET_OFFLINE}));
     driver.close(first);
+}
+
+TEST(GatewayDialog, ModulesInBackplaneSlotsGiveTheRouteThroughThem)
+{
+    InstallEds("1_12_257_1.eds", ModularBridgeEds);
+    InstallEds("1_12_300_1.eds", ModuleEds);
+    sim::SimNetwork network;
+    network.addNode(sim::test::SmallNode(5));
+    sim::BridgeConfig config;
+    config.identity = {1, 12, 257, 1, 1, 0, 7, QStringLiteral("Modular bridge")};
+    config.ports = {
+        sim::BridgePort{1, QStringLiteral("Backplane"), QStringLiteral("Backplane"),
+                        QByteArray("\x20\x66\x24\x01", 4)},
+        sim::BridgePort{2, QStringLiteral("TCP"), QStringLiteral("Ethernet"),
+                        QByteArray("\x20\xF5\x24\x01", 4)}};
+    config.modules = {
+        sim::BridgeModule{0, {1, 12, 400, 1, 1, 0, 8, QStringLiteral("Power supply")}, {}},
+        sim::BridgeModule{3, {1, 12, 300, 1, 1, 0, 9, QStringLiteral("DeviceNet module")}, 2}};
+    sim::EnipFrontEnd bridge(network, config, QHostAddress(QStringLiteral("127.0.0.1")), 0);
+    qputenv("CORVIX_GATEWAY_DISCOVERY", "127.0.0.1:" + QByteArray::number(bridge.port()));
+
+    Driver driver;
+    QByteArray settings;
+    const CorvixDriverHandle handle = driver.run(
+        [&](QDialog* dialog) {
+            auto* tree = dialog->findChild<QTreeWidget*>();
+            auto* ok = Button(dialog, "OK");
+            ASSERT_TRUE(WaitFor([&] { return tree->topLevelItemCount() == 1; }));
+            QTreeWidgetItem* root = tree->topLevelItem(0);
+            ASSERT_EQ(root->childCount(), 1);
+            QTreeWidgetItem* backplane = root->child(0);
+            EXPECT_EQ(backplane->text(0), "1, Backplane, Backplane");
+            tree->setCurrentItem(nullptr);
+            tree->setCurrentItem(root);  // reads the modules behind the backplane port
+            ASSERT_TRUE(WaitFor([&] { return backplane->childCount() == 2; }));
+            QTreeWidgetItem* empty = backplane->child(0);
+            QTreeWidgetItem* module = backplane->child(1);
+            EXPECT_EQ(empty->text(0), "0 No EDS-file registered for\"Power supply\"");
+            EXPECT_EQ(module->text(0), "3 DeviceNet module");
+            ASSERT_EQ(module->childCount(), 1);  // not the backplane port it was reached through
+            EXPECT_EQ(module->child(0)->text(0), "2, DeviceNet, DeviceNet");
+            tree->setCurrentItem(module);
+            EXPECT_FALSE(ok->isEnabled());
+            tree->setCurrentItem(module->child(0));
+            EXPECT_TRUE(ok->isEnabled());
+            ok->click();
+        },
+        &settings);
+    EXPECT_TRUE(settings.contains(",01 03 02 00,")) << settings.constData();
+    ASSERT_TRUE(WaitFor([&] { return !driver.statuses.isEmpty(); }));
+    EXPECT_EQ(driver.statuses.first(), uint32_t(CORVIX_NET_ONLINE));
+
+    // A request travels the whole route to node 5.
+    auto request = driver.library.function<CorvixNetWorkRequestFn>(CORVIX_EXPORT_NETWORK_REQUEST);
+    QByteArray reply;
+    CallbackThunk<CorvixReplyCallback> thunk{
+        [&](uint32_t, uint8_t, uint8_t service, uint32_t length, const uint8_t* data) {
+            reply = QByteArray(1, char(service)) + QByteArray(reinterpret_cast<const char*>(data), int(length));
+        }};
+    request(handle, 1, 5, "20 01 24 01 30 01", 0x0E, 0, nullptr, thunk.address());
+    ASSERT_TRUE(WaitFor([&] { return !reply.isEmpty(); }));
+    EXPECT_EQ(reply, QByteArray("\x8E\x01\x00", 3));
+    driver.close(handle);
 }
 
 }  // namespace
