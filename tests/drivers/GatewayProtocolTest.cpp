@@ -1,4 +1,5 @@
 // The gateway driver's wire formats and its receive buffer, without sockets.
+#include "gateway/BridgeDiscovery.h"
 #include "gateway/EnipReceiver.h"
 #include "gateway/GatewaySettings.h"
 
@@ -153,6 +154,56 @@ TEST(GatewayProtocol, SettingsTextRoundTripsAndRefusesForeignTexts)
                              "EtherNet/IP,127.0.0.1,4000,02,250", "EtherNet/IP,127.0.0.1,4000,,250",
                              "EtherNet/IP,127.0.0.1,4000,02 00,0"})
         EXPECT_FALSE(GatewaySettings::parse(text).has_value()) << text;
+}
+
+TEST(GatewayProtocol, BridgeEdsPortsAreReadUntilTheFirstGap)
+{
+    struct Case {
+        const char* text;
+        const char* ports;  // "number type name path" of each port, joined by "|"
+    };
+    const Case cases[] = {
+        {"[Port]\r\nPort1=TCP,\"Ethernet\",\"20 F5 24 01\",1;\r\n"
+         "Port2=DeviceNet,\"DeviceNet\",\"20 F4 24 02\",2;\r\n",
+         "1 TCP Ethernet 20f52401|2 DeviceNet DeviceNet 20f42402"},
+        {"[Port]\r\nPort1=TCP,\"Ethernet\",\"20 F5 24 01\",1;\r\nPort3=DeviceNet,\"D\",\"20 F4 24 02\",3;",
+         "1 TCP Ethernet 20f52401"},                                         // Port2 missing
+        {"[Port]\r\nPort1=TCP,\"Ethernet\",\"20 F5 24\",1;", ""},          // short path
+        {"[Port]\r\nPort1=TCP,\"Ethernet\",\"20 F5 24 01 02\",1;", ""},    // long path
+        {"[Port]\r\nPort1=TCP,\"Ethernet", ""},                             // cut off
+        {"Port1=TCP,\"Ethernet\",\"20 F5 24 01\",1;", ""},                  // no [Port]
+    };
+    for (const Case& c : cases) {
+        QList<QByteArray> ports;
+        for (const BridgePortRecord& port : ParseBridgeEds(c.text).ports)
+            ports.append(QByteArray::number(port.number) + ' ' + port.type + ' ' + port.name + ' '
+                         + port.objectPath.toHex());
+        EXPECT_EQ(ports.join('|'), QByteArray(c.ports)) << c.text;
+    }
+    const BridgeEds eds = ParseBridgeEds("VendCode=1;ProdType=12;ProdCode=256;MajRev=3;"
+                                         "ProdName=\"Bridge\";");
+    EXPECT_TRUE(eds.matches(1, 12, 256, 3));
+    EXPECT_EQ(eds.productName, "Bridge");
+}
+
+TEST(GatewayProtocol, ListIdentityRepliesAreCheckedBeforeUse)
+{
+    QByteArray reply(63, '\0');
+    reply[0] = 0x63;
+    reply.replace(36, 4, Hex("7F 00 00 02"));
+    reply.replace(48, 8, Hex("01 00 0C 00 00 01 02 03"));
+    reply.replace(58, 4, Hex("78 56 34 12"));
+    reply[62] = 6;
+    reply.append("Bridge");
+    const auto identity = ParseListIdentity(reply);
+    ASSERT_TRUE(identity.has_value());
+    EXPECT_EQ(identity->ipAddress, 0x7F000002u);
+    EXPECT_EQ(identity->edsFileName(), QStringLiteral("1_12_256_2.eds"));
+    EXPECT_EQ(identity->serialNumber, 0x12345678u);
+    EXPECT_EQ(identity->productName, "Bridge");
+    EXPECT_FALSE(ParseListIdentity(reply.left(68)));  // name shorter than its length byte
+    EXPECT_FALSE(ParseListIdentity(reply.left(40)));
+    EXPECT_FALSE(ParseListIdentity(QByteArray(reply).replace(0, 1, "\x64")));
 }
 
 }  // namespace
