@@ -89,13 +89,19 @@ std::optional<BridgePortRecord> ReadPort(const QByteArray& text, qsizetype at)
 
 }  // namespace
 
-QString BridgeIdentity::edsFileName() const
+QString EdsFileName(std::uint16_t vendorId, std::uint16_t deviceType, std::uint16_t productCode,
+                    std::uint8_t majorRevision)
 {
     return QStringLiteral("%1_%2_%3_%4.eds")
         .arg(vendorId)
         .arg(deviceType)
         .arg(productCode)
         .arg(majorRevision);
+}
+
+QString BridgeIdentity::edsFileName() const
+{
+    return EdsFileName(vendorId, deviceType, productCode, majorRevision);
 }
 
 std::optional<BridgeIdentity> ParseListIdentity(const QByteArray& datagram)

@@ -21,9 +21,13 @@ struct BridgeIdentity {
     std::uint32_t serialNumber = 0;
     QByteArray productName;
 
-    // "%d_%d_%d_%d.eds" of vendor ID, device type, product code and major revision.
     QString edsFileName() const;
 };
+
+// "%d_%d_%d_%d.eds" of vendor ID, device type, product code and major revision: the name of an
+// installed EDS file.
+QString EdsFileName(std::uint16_t vendorId, std::uint16_t deviceType, std::uint16_t productCode,
+                    std::uint8_t majorRevision);
 
 // The identity item of a ListIdentity reply; nothing for a datagram that is not one.
 std::optional<BridgeIdentity> ParseListIdentity(const QByteArray& datagram);

@@ -3,6 +3,8 @@
 #include "gateway/BackplaneBrowse.h"
 #include "gateway/EnipCodec.h"
 
+#include "app/Windows1252.h"
+
 #include <QGridLayout>
 #include <QIntValidator>
 #include <QLabel>
@@ -134,7 +136,7 @@ void CNwScanDlg::addBridge(const BridgeIdentity& identity, quint16 tcpPort)
         if (tree_->topLevelItem(i)->data(0, AddressRole).toUInt() == identity.ipAddress)
             return;
     const QString address = QHostAddress(identity.ipAddress).toString();
-    const QString name = QString::fromLatin1(identity.productName);
+    const QString name = DecodeWindows1252(identity.productName);
     auto* root = new QTreeWidgetItem;
     root->setData(0, KindRole, BridgeEntry);
     root->setData(0, AddressRole, identity.ipAddress);
@@ -193,7 +195,7 @@ void CNwScanDlg::addPorts(QTreeWidgetItem* parent, const QList<BridgePortRecord>
         auto* item = new QTreeWidgetItem(parent);
         item->setText(0, QStringLiteral("%1, %2, %3")
                              .arg(port.number)
-                             .arg(QString::fromLatin1(port.name), QString::fromLatin1(port.type)));
+                             .arg(DecodeWindows1252(port.name), DecodeWindows1252(port.type)));
         item->setData(0, KindRole, PortEntry);
         item->setData(0, NumberRole, port.number);
         item->setData(0, TypeRole, port.type);
@@ -229,13 +231,10 @@ void CNwScanDlg::addModule(QTreeWidgetItem* port, int portNumber, const SlotModu
     auto* item = new QTreeWidgetItem(port);
     item->setData(0, KindRole, ModuleEntry);
     item->setData(0, NumberRole, module.slot);
-    const QString name = QString::fromLatin1(module.productName);
-    const QString file = QStringLiteral("%1_%2_%3_%4.eds")
-                             .arg(module.vendorId)
-                             .arg(module.deviceType)
-                             .arg(module.productCode)
-                             .arg(module.majorRevision);
-    const auto eds = ReadBridgeEds(BridgeEdsFolder(), file);
+    const QString name = DecodeWindows1252(module.productName);
+    const auto eds = ReadBridgeEds(BridgeEdsFolder(), EdsFileName(module.vendorId, module.deviceType,
+                                                                  module.productCode,
+                                                                  module.majorRevision));
     if (!eds) {
         item->setText(0, QStringLiteral("%1 No EDS-file registered for\"%2\"").arg(module.slot).arg(name));
         return;
