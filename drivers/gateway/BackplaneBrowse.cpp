@@ -64,7 +64,8 @@ void BackplaneBrowse::handle(const EnipEvent& event)
         return;
     if (event.kind == EnipEvent::Kind::Registered) {
         sessionHandle_ = event.sessionHandle;
-        if (const auto request = MessageRouterRequest(CORVIX_SERVICE_GET_ATTRIBUTES_ALL, portPath_, {}))
+        if (const auto request =
+                MessageRouterRequest(CORVIX_SERVICE_GET_ATTRIBUTES_ALL, portPath_, {}))
             send(SlotCountTag, *request);
         return;
     }

@@ -110,9 +110,10 @@ std::optional<BridgeIdentity> ParseListIdentity(const QByteArray& datagram)
     if (datagram.size() < NameAt || U16(datagram, 0) != 0x0063)
         return std::nullopt;
     BridgeIdentity identity;
-    identity.ipAddress = std::uint32_t(std::uint8_t(datagram[36])) << 24
-                         | std::uint32_t(std::uint8_t(datagram[37])) << 16
-                         | std::uint32_t(std::uint8_t(datagram[38])) << 8 | std::uint8_t(datagram[39]);
+    identity.ipAddress = std::uint32_t(std::uint8_t(datagram[36])) << 24 |
+                         std::uint32_t(std::uint8_t(datagram[37])) << 16 |
+                         std::uint32_t(std::uint8_t(datagram[38])) << 8 |
+                         std::uint8_t(datagram[39]);
     identity.vendorId = U16(datagram, 48);
     identity.deviceType = U16(datagram, 50);
     identity.productCode = U16(datagram, 52);

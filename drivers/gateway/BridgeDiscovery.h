@@ -38,7 +38,9 @@ struct BridgePortRecord {
     QByteArray objectPath;  // four bytes, e.g. 20 66 24 01
     int number = 0;
 
-    bool isBackplane() const { return objectPath.size() == 4 && std::uint8_t(objectPath[1]) == 0x66; }
+    bool isBackplane() const {
+        return objectPath.size() == 4 && std::uint8_t(objectPath[1]) == 0x66;
+    }
 };
 
 struct BridgeEds {

@@ -232,11 +232,12 @@ void CNwScanDlg::addModule(QTreeWidgetItem* port, int portNumber, const SlotModu
     item->setData(0, KindRole, ModuleEntry);
     item->setData(0, NumberRole, module.slot);
     const QString name = DecodeWindows1252(module.productName);
-    const auto eds = ReadBridgeEds(BridgeEdsFolder(), EdsFileName(module.vendorId, module.deviceType,
-                                                                  module.productCode,
-                                                                  module.majorRevision));
+    const auto eds = ReadBridgeEds(
+        BridgeEdsFolder(),
+        EdsFileName(module.vendorId, module.deviceType, module.productCode, module.majorRevision));
     if (!eds) {
-        item->setText(0, QStringLiteral("%1 No EDS-file registered for\"%2\"").arg(module.slot).arg(name));
+        item->setText(
+            0, QStringLiteral("%1 No EDS-file registered for\"%2\"").arg(module.slot).arg(name));
         return;
     }
     item->setText(0, QStringLiteral("%1 %2").arg(module.slot).arg(name));

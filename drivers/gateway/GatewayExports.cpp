@@ -65,10 +65,9 @@ CORVIX_EXPORT const char* CORVIX_STDCALL GetHelpText()
     return "Access DeviceNet through a EtherNet/IP to DeviceNet bridge";
 }
 
-CORVIX_EXPORT CorvixDriverHandle CORVIX_STDCALL SetUpAndGoOnline(void* ownerWindow,
-                                                                 CorvixStatusCallback statusCallback,
-                                                                 int32_t* settingsLength,
-                                                                 const char** settingsText)
+CORVIX_EXPORT CorvixDriverHandle CORVIX_STDCALL
+SetUpAndGoOnline(void* ownerWindow, CorvixStatusCallback statusCallback, int32_t* settingsLength,
+                 const char** settingsText)
 {
     return Guarded<CorvixDriverHandle>(0, [&] {
         GatewaySession* session = SessionFor(ownerWindow);

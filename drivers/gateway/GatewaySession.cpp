@@ -13,7 +13,8 @@ GatewaySession::GatewaySession(CorvixDriverHandle handle, void* ownerWindow)
 {
     clock_.start();
     checkTimer_.setInterval(CheckIntervalMs);
-    connect(&checkTimer_, &QTimer::timeout, this, [this] { dispatch([this] { checkTimeouts(); }); });
+    connect(&checkTimer_, &QTimer::timeout, this,
+            [this] { dispatch([this] { checkTimeouts(); }); });
     connect(&socket_, &QTcpSocket::readyRead, this, [this] { dispatch([this] { readData(); }); });
     connect(&socket_, &QTcpSocket::connected, this, [this] {
         receiver_.reset();
@@ -53,8 +54,8 @@ void GatewaySession::reportStatus(std::uint32_t code)
 void GatewaySession::goOnline(const GatewaySettings& settings)
 {
     settingsText_ = settings.text();
-    table_ = std::make_unique<TransactionTable>(static_cast<TransactionSink&>(*this), settings.route,
-                                              settings.timeoutMs);
+    table_ = std::make_unique<TransactionTable>(static_cast<TransactionSink&>(*this),
+                                                settings.route, settings.timeoutMs);
     registered_ = false;
     socket_.abort();
     socket_.connectToHost(settings.bridge, settings.tcpPort);

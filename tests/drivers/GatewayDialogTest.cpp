@@ -28,7 +28,8 @@ namespace {
 const char* const BridgeEds =
     "[File]\r\nDescText=\"Bridge\";\r\n[Device]\r\nVendCode=1;\r\nProdType=12;\r\nProdCode=256;\r\n"
     "MajRev=1;\r\nMinRev=1;\r\nProdName=\"Simulated DeviceNet bridge\";\r\n[Port]\r\n"
-    "Port1=TCP,\"Ethernet\",\"20 F5 24 01\",1;\r\nPort2=DeviceNet,\"DeviceNet\",\"20 F4 24 02\",2;\r\n";
+    "Port1=TCP,\"Ethernet\",\"20 F5 24 01\",1;\r\nPort2=DeviceNet,\"DeviceNet\",\"20 F4 24 "
+    "02\",2;\r\n";
 
 // A bridge whose only DeviceNet port sits on a module in slot 3 of its backplane.
 const char* const ModularBridgeEds =
@@ -37,7 +38,8 @@ const char* const ModularBridgeEds =
     "Port2=TCP,\"Ethernet\",\"20 F5 24 01\",2;\r\n";
 const char* const ModuleEds =
     "[Device]\r\nVendCode=1;\r\nProdType=12;\r\nProdCode=300;\r\nMajRev=1;\r\n"
-    "ProdName=\"DeviceNet module\";\r\n[Port]\r\nPort1=Backplane,\"Backplane\",\"20 66 24 01\",1;\r\n"
+    "ProdName=\"DeviceNet module\";\r\n[Port]\r\nPort1=Backplane,\"Backplane\",\"20 66 24 "
+    "01\",1;\r\n"
     "Port2=DeviceNet,\"DeviceNet\",\"20 F4 24 02\",2;\r\n";
 
 void InstallEds(const char* name, const char* text)
@@ -80,9 +82,8 @@ struct Driver {
     int owner = 0;
 
     // Runs the dialog; user acts on it while it is open and returns once it has closed it.
-    CorvixDriverHandle run(const std::function<void(QDialog*)>& user, QByteArray* settings = nullptr,
-                           const QByteArray& given = {})
-    {
+    CorvixDriverHandle run(const std::function<void(QDialog*)>& user,
+                           QByteArray* settings = nullptr, const QByteArray& given = {}) {
         QTimer::singleShot(0, [&] {
             QDialog* dialog = nullptr;
             if (!WaitFor([&] { return (dialog = OpenDialog()) != nullptr; })) {
@@ -243,7 +244,8 @@ TEST(GatewayDialog, ModulesInBackplaneSlotsGiveTheRouteThroughThem)
     QByteArray reply;
     CallbackThunk<CorvixReplyCallback> thunk{
         [&](uint32_t, uint8_t, uint8_t service, uint32_t length, const uint8_t* data) {
-            reply = QByteArray(1, char(service)) + QByteArray(reinterpret_cast<const char*>(data), int(length));
+            reply = QByteArray(1, char(service)) +
+                    QByteArray(reinterpret_cast<const char*>(data), int(length));
         }};
     request(handle, 1, 5, "20 01 24 01 30 01", 0x0E, 0, nullptr, thunk.address());
     ASSERT_TRUE(WaitFor([&] { return !reply.isEmpty(); }));

@@ -90,8 +90,8 @@ struct Online {
         return handle != 0 && WaitFor([&] { return !host.statuses.isEmpty(); });
     }
 
-    void send(uint32_t tag, uint8_t mac, const char* path, uint8_t service, const QByteArray& data = {})
-    {
+    void send(uint32_t tag, uint8_t mac, const char* path, uint8_t service,
+              const QByteArray& data = {}) {
         driver.request(handle, tag, mac, path, service, uint32_t(data.size()),
                        reinterpret_cast<const uint8_t*>(data.constData()), host.reply.address());
     }
@@ -106,7 +106,8 @@ struct Online {
 TEST(GatewayDriver, GoesOnlineFromSettingsTextAndBrowses)
 {
     Online online;
-    ASSERT_TRUE(online.driver.library.isLoaded()) << online.driver.library.errorString().toStdString();
+    ASSERT_TRUE(online.driver.library.isLoaded())
+        << online.driver.library.errorString().toStdString();
     ASSERT_TRUE(online.connect(SettingsFor(online.bridge.port())));
     EXPECT_EQ(online.host.statuses, QList<uint32_t>{CORVIX_NET_ONLINE});
     EXPECT_EQ(online.settings, SettingsFor(online.bridge.port()));
@@ -214,7 +215,8 @@ TEST(GatewayDriver, UnknownAndClosedHandlesDoNothing)
     ASSERT_TRUE(online.connect(SettingsFor(online.bridge.port())));
     Driver& driver = online.driver;
     Host& host = online.host;
-    driver.request(online.handle, 1, 5, "20 01 24 01 30 01", 0x0E, 0, nullptr, host.reply.address());
+    driver.request(online.handle, 1, 5, "20 01 24 01 30 01", 0x0E, 0, nullptr,
+                   host.reply.address());
     EXPECT_EQ(driver.close(online.handle), 0);  // before the reply arrived
     driver.who(online.handle, host.browse.address());
     driver.who(0, host.browse.address());
@@ -238,7 +240,9 @@ struct HostileBridge {
             QObject::connect(peer, &QTcpSocket::readyRead, [this] {
                 const QByteArray request = peer->readAll();
                 if (request.startsWith('\x65'))
-                    peer->write(Hex("65 00 04 00 01 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 01 00 00 00"));
+                    peer->write(
+                        Hex("65 00 04 00 01 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 "
+                            "00 01 00 00 00"));
             });
         });
     }
@@ -250,7 +254,8 @@ QByteArray ReplyPacket(uint32_t tag, uint8_t mac, const QByteArray& item)
     data.append(char(item.size()));
     data.append('\0');
     data.append(item);
-    QByteArray header = Hex("6F 00 00 00 01 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00");
+    QByteArray header =
+        Hex("6F 00 00 00 01 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00");
     header[2] = char(data.size());
     header[12] = char(tag);
     header[16] = char(mac);
@@ -281,7 +286,8 @@ TEST(GatewayDriver, HostileRepliesAreDroppedWithoutHarm)
         QByteArray settings = SettingsFor(bridge.server.serverPort());
         int32_t length = int32_t(settings.size());
         const char* text = settings.constData();
-        const CorvixDriverHandle handle = driver.setUp(&owner, host.status.address(), &length, &text);
+        const CorvixDriverHandle handle =
+            driver.setUp(&owner, host.status.address(), &length, &text);
         ASSERT_TRUE(WaitFor([&] { return !host.statuses.isEmpty(); })) << c.name;
         driver.request(handle, 1, 5, "20 01 24 01 30 01", 0x0E, 0, nullptr, host.reply.address());
         bridge.peer->write(c.garbage);

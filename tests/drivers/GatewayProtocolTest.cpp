@@ -76,7 +76,8 @@ TEST(GatewayProtocol, RoutedRequestsCarryPadByteAndRoute)
     EXPECT_FALSE(UnconnectedSendRequest(0x0E, Hex("20 01 24 01"), {}, Hex("01 03 02")));
     EXPECT_FALSE(UnconnectedSendRequest(0x0E, Hex("20 01 24 01"), {}, {}));
 
-    const QByteArray packet = SendRRDataPacket(0x11223344, {0x00ABCDEF, 5}, Hex("0E 02 20 01 24 01"));
+    const QByteArray packet =
+        SendRRDataPacket(0x11223344, {0x00ABCDEF, 5}, Hex("0E 02 20 01 24 01"));
     EXPECT_EQ(packet, Hex("6F 00 16 00 44 33 22 11 00 00 00 00 EF CD AB 00 05 00 00 00 00 00 00 00"
                           "00 00 00 00 0E 00 02 00 00 00 00 00 B2 00 06 00 0E 02 20 01 24 01"));
     EXPECT_EQ(RegisterSessionPacket(), Hex("65 00 04 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00"
@@ -91,7 +92,8 @@ QByteArray Reply(const QByteArray& item)
     data.append(char(item.size()));
     data.append('\0');
     data.append(item);
-    QByteArray packet = Hex("6F 00 00 00 01 00 00 00 00 00 00 00 07 00 00 00 05 00 00 00 00 00 00 00");
+    QByteArray packet =
+        Hex("6F 00 00 00 01 00 00 00 00 00 00 00 07 00 00 00 05 00 00 00 00 00 00 00");
     packet[2] = char(data.size());
     return packet + data;
 }
@@ -101,10 +103,12 @@ TEST(GatewayProtocol, ReceiverKeepsOnlyWholeSoundPackets)
     const QByteArray good = Reply(Hex("8E 00 00 00 01 00"));
     QByteArray shortItem = Reply(Hex("8E 00 00 00 01 00"));
     shortItem[38] = char(0x40);  // item length beyond the packet
-    QByteArray truncatedRr = Hex("6F 00 04 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00");
+    QByteArray truncatedRr =
+        Hex("6F 00 04 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00");
     QByteArray wrongItem = Reply(Hex("8E 00 00 00"));
     wrongItem[36] = char(0xB1);
-    QByteArray refused = Hex("65 00 04 00 01 00 00 00 69 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 01 00 00 00");
+    QByteArray refused =
+        Hex("65 00 04 00 01 00 00 00 69 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 01 00 00 00");
     struct Case {
         const char* name;
         QList<QByteArray> chunks;
@@ -119,7 +123,10 @@ TEST(GatewayProtocol, ReceiverKeepsOnlyWholeSoundPackets)
         {"SendRRData too short, then good", {truncatedRr + good}, 1, false},
         {"item beyond the packet, then good", {shortItem + good}, 1, false},
         {"second item not unconnected data", {wrongItem}, 0, false},
-        {"unknown command, then good", {Hex("70 00 02 00") + QByteArray(22, '\0') + good}, 1, false},
+        {"unknown command, then good",
+         {Hex("70 00 02 00") + QByteArray(22, '\0') + good},
+         1,
+         false},
         {"refused registration", {refused}, 0, false},
         {"more than the buffer holds", {QByteArray(40000, '\0')}, 0, false},
     };
@@ -166,12 +173,13 @@ TEST(GatewayProtocol, BridgeEdsPortsAreReadUntilTheFirstGap)
         {"[Port]\r\nPort1=TCP,\"Ethernet\",\"20 F5 24 01\",1;\r\n"
          "Port2=DeviceNet,\"DeviceNet\",\"20 F4 24 02\",2;\r\n",
          "1 TCP Ethernet 20f52401|2 DeviceNet DeviceNet 20f42402"},
-        {"[Port]\r\nPort1=TCP,\"Ethernet\",\"20 F5 24 01\",1;\r\nPort3=DeviceNet,\"D\",\"20 F4 24 02\",3;",
-         "1 TCP Ethernet 20f52401"},                                         // Port2 missing
-        {"[Port]\r\nPort1=TCP,\"Ethernet\",\"20 F5 24\",1;", ""},          // short path
-        {"[Port]\r\nPort1=TCP,\"Ethernet\",\"20 F5 24 01 02\",1;", ""},    // long path
-        {"[Port]\r\nPort1=TCP,\"Ethernet", ""},                             // cut off
-        {"Port1=TCP,\"Ethernet\",\"20 F5 24 01\",1;", ""},                  // no [Port]
+        {"[Port]\r\nPort1=TCP,\"Ethernet\",\"20 F5 24 01\",1;\r\nPort3=DeviceNet,\"D\",\"20 F4 24 "
+         "02\",3;",
+         "1 TCP Ethernet 20f52401"},                                     // Port2 missing
+        {"[Port]\r\nPort1=TCP,\"Ethernet\",\"20 F5 24\",1;", ""},        // short path
+        {"[Port]\r\nPort1=TCP,\"Ethernet\",\"20 F5 24 01 02\",1;", ""},  // long path
+        {"[Port]\r\nPort1=TCP,\"Ethernet", ""},                          // cut off
+        {"Port1=TCP,\"Ethernet\",\"20 F5 24 01\",1;", ""},               // no [Port]
     };
     for (const Case& c : cases) {
         QList<QByteArray> ports;
