@@ -83,7 +83,8 @@ struct Driver {
 
     // Runs the dialog; user acts on it while it is open and returns once it has closed it.
     CorvixDriverHandle run(const std::function<void(QDialog*)>& user,
-                           QByteArray* settings = nullptr, const QByteArray& given = {}) {
+                           QByteArray* settings = nullptr, const QByteArray& given = {})
+    {
         QTimer::singleShot(0, [&] {
             QDialog* dialog = nullptr;
             if (!WaitFor([&] { return (dialog = OpenDialog()) != nullptr; })) {

@@ -91,7 +91,8 @@ struct Online {
     }
 
     void send(uint32_t tag, uint8_t mac, const char* path, uint8_t service,
-              const QByteArray& data = {}) {
+              const QByteArray& data = {})
+    {
         driver.request(handle, tag, mac, path, service, uint32_t(data.size()),
                        reinterpret_cast<const uint8_t*>(data.constData()), host.reply.address());
     }
