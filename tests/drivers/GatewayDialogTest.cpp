@@ -187,6 +187,14 @@ TEST(GatewayDialog, CancelReportsOfflineAndTheFieldStartsOverEachTime)
     EXPECT_NE(first, 0u);
     EXPECT_EQ(again, first);  // one session per owner window
     EXPECT_EQ(driver.statuses, (QList<uint32_t>{CORVIX_NET_OFFLINE, CORVIX_NET_OFFLINE}));
+    // Without a bridge no node can answer; a browse still ends with its 64 records.
+    QList<QByteArray> records;
+    CallbackThunk<CorvixBrowseCallback> browse{[&](int32_t length, const uint8_t* data) {
+        records.append(QByteArray(reinterpret_cast<const char*>(data), length));
+    }};
+    driver.library.function<CorvixNetWorkWhoFn>(CORVIX_EXPORT_NETWORK_WHO)(first, browse.address());
+    ASSERT_EQ(records.size(), CORVIX_MAC_ID_COUNT);
+    EXPECT_EQ(records.last(), QByteArray(1, char(63)));
     driver.close(first);
 }
 
