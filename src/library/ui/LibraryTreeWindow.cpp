@@ -38,10 +38,10 @@ struct TLibraryTreeWindow::Private {
     }
 };
 
-TLibraryTreeWindow::TLibraryTreeWindow(QWidget* parent)
+TLibraryTreeWindow::TLibraryTreeWindow(QWidget* parent, const QString& libraryPath)
     : QWidget(parent), d_(std::make_unique<Private>())
 {
-    d_->library = std::make_unique<TDeviceNetLib>(this);
+    d_->library = std::make_unique<TDeviceNetLib>(this, nullptr, libraryPath);
     d_->tree = new LibraryTreeModel(this);
     d_->model = new LibraryIconModel(d_->library->LibraryPath(), this);
     d_->model->setSourceModel(d_->tree);
