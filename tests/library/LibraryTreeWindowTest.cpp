@@ -1,18 +1,17 @@
 // The library panel: lazy device icons, installing with its log, the context menu and what a
 // device node carries when it is dragged.
-#include "LibraryTestSupport.h"
+#include <QAction>
+#include <QMenu>
+#include <QMimeData>
+#include <QTreeView>
 
+#include "LibraryTestSupport.h"
 #include "library/LibraryFolder.h"
 #include "library/LibraryTreeModel.h"
 #include "library/ui/InstallLogWindow.h"
 #include "library/ui/LibraryDrag.h"
 #include "library/ui/LibraryIconModel.h"
 #include "library/ui/LibraryTreeWindow.h"
-
-#include <QAction>
-#include <QMenu>
-#include <QMimeData>
-#include <QTreeView>
 
 namespace corvix::test {
 
@@ -154,7 +153,8 @@ TEST_F(LibraryTreeWindowTest, ContextMenuAndDragFollowTheSelectedNodeLevel)
         const QList<QAction*> actions = window->ContextMenu().actions();
         ASSERT_EQ(actions.size(), 3);
         EXPECT_TRUE(actions[0]->isEnabled());
-        EXPECT_EQ(actions[1]->isEnabled(), c.deviceCommands) << c.node.data().toString().toStdString();
+        EXPECT_EQ(actions[1]->isEnabled(), c.deviceCommands)
+            << c.node.data().toString().toStdString();
         EXPECT_EQ(actions[2]->isEnabled(), c.deviceCommands);
 
         std::unique_ptr<QMimeData> mime(window->Model().mimeData({c.node}));

@@ -1,7 +1,14 @@
 // The network window: name lines, the bus view's hit testing, which drags it accepts, what
 // drops, keys and the popup menu do, and the close question.
-#include "NetworkFixtures.h"
+#include <QAction>
+#include <QApplication>
+#include <QKeyEvent>
+#include <QMenu>
+#include <QMimeData>
+#include <QScrollBar>
+#include <QTimer>
 
+#include "NetworkFixtures.h"
 #include "app/ScriptedPrompt.h"
 #include "device/DeviceNetDevice.h"
 #include "library/ui/LibraryDrag.h"
@@ -11,14 +18,6 @@
 #include "network/ui/DeviceNetWorkWindow.h"
 #include "network/ui/DeviceNetWorkWindowPrivate.h"
 #include "network/ui/MacIdDlg.h"
-
-#include <QAction>
-#include <QApplication>
-#include <QKeyEvent>
-#include <QMenu>
-#include <QMimeData>
-#include <QScrollBar>
-#include <QTimer>
 
 using namespace corvix;
 using namespace corvix::test;
@@ -148,8 +147,8 @@ TEST_F(NetworkWindowTest, DragsAreAcceptedByTheirSourceAndTarget)
          source.get(), 5, true},
         {"device on other identity", target.get(), networkDrag.get(), iconCenter(*target, 1),
          source.get(), 5, false},
-        {"device on itself", target.get(), networkDrag.get(), iconCenter(*target, 0),
-         target.get(), 1, false},
+        {"device on itself", target.get(), networkDrag.get(), iconCenter(*target, 0), target.get(),
+         1, false},
         {"device on empty space", target.get(), networkDrag.get(), empty, source.get(), 5, true},
         {"device on full network", full.get(), networkDrag.get(), empty, source.get(), 5, false},
         {"device that vanished", target.get(), networkDrag.get(), empty, source.get(), 6, false},
@@ -193,8 +192,8 @@ TEST_F(NetworkWindowTest, DropsAddOrCopyDevices)
 
     // A device dragged from another window onto empty space: a copy with name and values.
     auto source = makeWindow({});
-    TDeviceNetDevice* original = source->Network().DropLibraryFile(
-        QStringLiteral("eds\\") + IoBlockKey + ".eds", 20);
+    TDeviceNetDevice* original =
+        source->Network().DropLibraryFile(QStringLiteral("eds\\") + IoBlockKey + ".eds", 20);
     source->Network().RenameDevice(20, "Valve block");
     const QStringList originalSection = original->WriteSection();
     const std::unique_ptr<QMimeData> dragged(mimeOf(NetworkDeviceMimeType(), "20"));
@@ -234,8 +233,8 @@ TEST_F(NetworkWindowTest, KeysAndMenuActOnTheSelectedDevice)
     const auto entries = [&window] {
         Q_EMIT window->PopupMenu().aboutToShow();
         QStringList texts;
-        for (QMenu* menu : {window->PopupMenu().actions()[0]->menu(),
-                            window->PopupMenu().actions()[1]->menu()}) {
+        for (QMenu* menu :
+             {window->PopupMenu().actions()[0]->menu(), window->PopupMenu().actions()[1]->menu()}) {
             for (const QAction* action : menu->actions()) {
                 if (!action->isSeparator()) {
                     texts << action->text() + (action->isEnabled() ? "" : " (off)");
@@ -244,19 +243,19 @@ TEST_F(NetworkWindowTest, KeysAndMenuActOnTheSelectedDevice)
         }
         return texts;
     };
-    const QString update = "Update (" + QKeySequence(Qt::Key_F5).toString(QKeySequence::NativeText) +
-                           ") (off)";
-    EXPECT_EQ(entries(), (QStringList{"Copy (off)", "Delete", "Rename", "Information",
-                                      "Register EDS-file", "Change Node Address",
-                                      "Configure Driver", "Go Online", "Go Offline (off)",
-                                      update}));
+    const QString update =
+        "Update (" + QKeySequence(Qt::Key_F5).toString(QKeySequence::NativeText) + ") (off)";
+    EXPECT_EQ(entries(),
+              (QStringList{"Copy (off)", "Delete", "Rename", "Information", "Register EDS-file",
+                           "Change Node Address", "Configure Driver", "Go Online",
+                           "Go Offline (off)", update}));
     DeviceClipboard() = QStringList{"$Device Begin"};
     window->BusView().SelectMacId(-1);
     window->onConnectionStateChanged(true, 64);
-    EXPECT_EQ(entries(), (QStringList{"Copy (off)", "Paste (off)", "Delete (off)", "Rename (off)",
-                                      "Information (off)", "Change Node Address (off)",
-                                      "Configure Driver", "Go Online (off)", "Go Offline",
-                                      update.chopped(6)}));
+    EXPECT_EQ(entries(),
+              (QStringList{"Copy (off)", "Paste (off)", "Delete (off)", "Rename (off)",
+                           "Information (off)", "Change Node Address (off)", "Configure Driver",
+                           "Go Online (off)", "Go Offline", update.chopped(6)}));
     window->onConnectionStateChanged(false, 0);
 
     window->BusView().SelectMacId(4);
@@ -302,8 +301,7 @@ TEST_F(NetworkWindowTest, CloseQuestionKeepsUnsavedWork)
         }
         EXPECT_EQ(window->CloseQuery(), c.closes) << c.what;
         if (c.modified) {
-            EXPECT_EQ(answers.texts().value(0),
-                      "Untitled2 has been modified, do you want to save?")
+            EXPECT_EQ(answers.texts().value(0), "Untitled2 has been modified, do you want to save?")
                 << c.what;
         } else {
             EXPECT_TRUE(answers.questions().isEmpty()) << c.what;

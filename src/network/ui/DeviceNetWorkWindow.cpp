@@ -1,13 +1,5 @@
 #include "network/ui/DeviceNetWorkWindow.h"
 
-#include "app/CorvixError.h"
-#include "app/UserPrompt.h"
-#include "device/DeviceNetDevice.h"
-#include "network/DeviceClipboard.h"
-#include "network/ui/BusView.h"
-#include "network/ui/DeviceNetWorkWindowPrivate.h"
-#include "network/ui/MacIdDlg.h"
-
 #include <QCloseEvent>
 #include <QKeyEvent>
 #include <QLabel>
@@ -17,6 +9,14 @@
 #include <QProgressBar>
 #include <QStatusBar>
 #include <QVBoxLayout>
+
+#include "app/CorvixError.h"
+#include "app/UserPrompt.h"
+#include "device/DeviceNetDevice.h"
+#include "network/DeviceClipboard.h"
+#include "network/ui/BusView.h"
+#include "network/ui/DeviceNetWorkWindowPrivate.h"
+#include "network/ui/MacIdDlg.h"
 
 namespace corvix {
 
@@ -29,8 +29,7 @@ bool IsDeviceSection(const QStringList& lines)
 
 }  // namespace
 
-TDeviceNetWorkWindow::TDeviceNetWorkWindow(std::unique_ptr<TDeviceNetWork> network,
-                                           QWidget* parent)
+TDeviceNetWorkWindow::TDeviceNetWorkWindow(std::unique_ptr<TDeviceNetWork> network, QWidget* parent)
     : QWidget(parent), network_(std::move(network)), d_(std::make_unique<Private>())
 {
     if (!network_) {
@@ -46,6 +45,7 @@ TDeviceNetWorkWindow::TDeviceNetWorkWindow(std::unique_ptr<TDeviceNetWork> netwo
     d_->captionPanel = new QLabel(network_->Caption, this);
     d_->captionPanel->setAutoFillBackground(true);
     d_->captionPanel->setMargin(2);
+    d_->captionPanel->setVisible(!network_->Caption.isEmpty());
     d_->progressText = new QLabel(this);
     d_->progressBar = new QProgressBar(this);
     d_->progressBar->setValue(0);
@@ -82,6 +82,7 @@ TDeviceNetWorkWindow::TDeviceNetWorkWindow(std::unique_ptr<TDeviceNetWork> netwo
     connect(network_.get(), &TDeviceNetWork::changed, this, [this] {
         setWindowTitle(network_->Caption);
         d_->captionPanel->setText(network_->Caption);
+        d_->captionPanel->setVisible(!network_->Caption.isEmpty());
         Q_EMIT stateChanged();
     });
     connect(network_.get(), &TDeviceNetWork::progressChanged, this,
@@ -120,8 +121,8 @@ void TDeviceNetWorkWindow::SetActive(bool active)
 {
     d_->active = active;
     QPalette palette = d_->captionPanel->palette();
-    palette.setColor(QPalette::Window, this->palette().color(active ? QPalette::Highlight
-                                                                     : QPalette::Dark));
+    palette.setColor(QPalette::Window,
+                     this->palette().color(active ? QPalette::Highlight : QPalette::Dark));
     palette.setColor(QPalette::WindowText, this->palette().color(QPalette::HighlightedText));
     d_->captionPanel->setPalette(palette);
     Q_EMIT stateChanged();
@@ -132,13 +133,14 @@ void TDeviceNetWorkWindow::showEvent(QShowEvent* event)
     QWidget::showEvent(event);
     // Inside an MDI area the sub-window tells when it becomes the active one.
     if (auto* frame = qobject_cast<QMdiSubWindow*>(parentWidget())) {
-        connect(frame, &QMdiSubWindow::windowStateChanged, this,
-                [this](Qt::WindowStates, Qt::WindowStates now) {
-                    if (now.testFlag(Qt::WindowActive) != d_->active) {
-                        SetActive(now.testFlag(Qt::WindowActive));
-                    }
-                },
-                Qt::UniqueConnection);
+        connect(
+            frame, &QMdiSubWindow::windowStateChanged, this,
+            [this](Qt::WindowStates, Qt::WindowStates now) {
+                if (now.testFlag(Qt::WindowActive) != d_->active) {
+                    SetActive(now.testFlag(Qt::WindowActive));
+                }
+            },
+            Qt::UniqueConnection);
     }
     d_->view->ArrangeDevices();
 }
@@ -186,16 +188,19 @@ void TDeviceNetWorkWindow::rebuildMenu()
     menu->addAction(QStringLiteral("Rename"), this, &TDeviceNetWorkWindow::EditDeviceName)
         ->setEnabled(selected);
     if (!copyable) {
-        menu->addAction(QStringLiteral("Information"), this, [this] {
-                if (const TDeviceNetDevice* shown = network_->DeviceAt(SelectedMacId())) {
-                    shown->ShowIdentity();
-                }
-            })->setEnabled(selected);
+        menu->addAction(
+                QStringLiteral("Information"), this,
+                [this] {
+                    if (const TDeviceNetDevice* shown = network_->DeviceAt(SelectedMacId())) {
+                        shown->ShowIdentity();
+                    }
+                })
+            ->setEnabled(selected);
     }
     if (selected && device->WithoutEds) {
         menu->addAction(QStringLiteral("Register EDS-file"), this, [this, mac] {
-            if (isSignalConnected(QMetaMethod::fromSignal(
-                    &TDeviceNetWorkWindow::edsWizardRequested))) {
+            if (isSignalConnected(
+                    QMetaMethod::fromSignal(&TDeviceNetWorkWindow::edsWizardRequested))) {
                 Q_EMIT edsWizardRequested(mac);
             } else {
                 UserPrompt::current().message(
@@ -217,8 +222,7 @@ void TDeviceNetWorkWindow::rebuildMenu()
             if (isSignalConnected(QMetaMethod::fromSignal(signal))) {
                 Q_EMIT(this->*signal)();
             } else {
-                UserPrompt::current().message(
-                    QStringLiteral("Going online is not available yet."));
+                UserPrompt::current().message(QStringLiteral("Going online is not available yet."));
             }
         };
     };
@@ -248,22 +252,22 @@ void TDeviceNetWorkWindow::keyPressEvent(QKeyEvent* event)
         }
     };
     switch (event->key()) {
-    case Qt::Key_Delete:
-        DeleteDevice();
-        break;
-    case Qt::Key_F2:
-        EditDeviceName();
-        break;
-    case Qt::Key_F5:
-        emitOrTell(d_->online ? &TDeviceNetWorkWindow::browseRequested
-                              : &TDeviceNetWorkWindow::goOnlineRequested);
-        break;
-    case Qt::Key_Plus:
-        emitOrTell(&TDeviceNetWorkWindow::goOnlineRequested);
-        break;
-    default:
-        QWidget::keyPressEvent(event);
-        return;
+        case Qt::Key_Delete:
+            DeleteDevice();
+            break;
+        case Qt::Key_F2:
+            EditDeviceName();
+            break;
+        case Qt::Key_F5:
+            emitOrTell(d_->online ? &TDeviceNetWorkWindow::browseRequested
+                                  : &TDeviceNetWorkWindow::goOnlineRequested);
+            break;
+        case Qt::Key_Plus:
+            emitOrTell(&TDeviceNetWorkWindow::goOnlineRequested);
+            break;
+        default:
+            QWidget::keyPressEvent(event);
+            return;
     }
     event->accept();
 }
@@ -370,13 +374,13 @@ bool TDeviceNetWorkWindow::CloseQuery()
     }
     switch (UserPrompt::current().yesNoCancel(
         network_->Caption + QStringLiteral(" has been modified, do you want to save?"))) {
-    case PromptButton::Yes:
-        // A save that failed or whose dialog was cancelled must not lose the network.
-        return network_->SaveNetwork();
-    case PromptButton::No:
-        return true;
-    default:
-        return false;
+        case PromptButton::Yes:
+            // A save that failed or whose dialog was cancelled must not lose the network.
+            return network_->SaveNetwork();
+        case PromptButton::No:
+            return true;
+        default:
+            return false;
     }
 }
 

@@ -1,10 +1,9 @@
 #pragma once
 
-#include "network/DeviceNetWork.h"
-
 #include <QWidget>
-
 #include <memory>
+
+#include "network/DeviceNetWork.h"
 
 class QMenu;
 class QMimeData;
