@@ -5,6 +5,7 @@
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMimeData>
+#include <QMouseEvent>
 #include <QScrollBar>
 #include <QTimer>
 
@@ -225,9 +226,33 @@ TEST_F(NetworkWindowTest, KeysAndMenuActOnTheSelectedDevice)
 
     prompt.queueInput(QStringLiteral("Left conveyor"));
     QKeyEvent f2(QEvent::KeyPress, Qt::Key_F2, Qt::NoModifier);
-    QApplication::sendEvent(window.get(), &f2);
+    // Keys reach the window through the bus view, which has the focus.
+    QApplication::sendEvent(window->BusView().viewport(), &f2);
     EXPECT_EQ(network.DeviceAt(3)->Name, "Left conveyor");
     EXPECT_FALSE(network.IsSaved());
+
+    // A double click on a device without EDS file leads to the EDS wizard; on a missing device
+    // it does nothing.
+    const auto doubleClick = [&window] {
+        const QPoint at = window->BusView().IconRect(0).center();
+        QMouseEvent click(QEvent::MouseButtonDblClick, at,
+                          window->BusView().viewport()->mapToGlobal(at), Qt::LeftButton,
+                          Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(window->BusView().viewport(), &click);
+    };
+    int wizardFor = -1;
+    const QMetaObject::Connection wizard = QObject::connect(
+        window.get(), &TDeviceNetWorkWindow::edsWizardRequested, [&](int mac) { wizardFor = mac; });
+    doubleClick();
+    EXPECT_EQ(wizardFor, 3);
+    QObject::disconnect(wizard);
+    doubleClick();
+    EXPECT_EQ(prompt.texts().last(), "The EDS wizard is not available yet.");
+    const qsizetype asked = prompt.questions().size();
+    network.DeviceAt(3)->NotResponding = true;
+    doubleClick();
+    EXPECT_EQ(prompt.questions().size(), asked);
+    network.DeviceAt(3)->NotResponding = false;
 
     // The menu for a device without EDS file and nothing on the clipboard.
     const auto entries = [&window] {
@@ -260,7 +285,7 @@ TEST_F(NetworkWindowTest, KeysAndMenuActOnTheSelectedDevice)
 
     window->BusView().SelectMacId(4);
     QKeyEvent del(QEvent::KeyPress, Qt::Key_Delete, Qt::NoModifier);
-    QApplication::sendEvent(window.get(), &del);
+    QApplication::sendEvent(window->BusView().viewport(), &del);
     EXPECT_EQ(network.DeviceAt(4), nullptr);
     EXPECT_EQ(window->SelectedMacId(), -1);
 
