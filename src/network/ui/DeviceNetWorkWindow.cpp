@@ -27,6 +27,16 @@ bool IsDeviceSection(const QStringList& lines)
     return lines.value(0) == QStringLiteral("$Device Begin");
 }
 
+QString NoDriverBinding()
+{
+    return QStringLiteral("Going online is not available yet.");
+}
+
+QString NoEdsWizard()
+{
+    return QStringLiteral("The EDS wizard is not available yet.");
+}
+
 }  // namespace
 
 TDeviceNetWorkWindow::TDeviceNetWorkWindow(std::unique_ptr<TDeviceNetWork> network, QWidget* parent)
@@ -88,6 +98,17 @@ TDeviceNetWorkWindow::TDeviceNetWorkWindow(std::unique_ptr<TDeviceNetWork> netwo
     connect(network_.get(), &TDeviceNetWork::progressChanged, this,
             &TDeviceNetWorkWindow::showProgress);
     setFocusProxy(d_->view);
+}
+
+template <typename... Args>
+void TDeviceNetWorkWindow::requestOrTell(void (TDeviceNetWorkWindow::*signal)(Args...),
+                                         const QString& missing, Args... args)
+{
+    if (isSignalConnected(QMetaMethod::fromSignal(signal))) {
+        Q_EMIT(this->*signal)(args...);
+    } else {
+        UserPrompt::current().message(missing);
+    }
 }
 
 TDeviceNetWorkWindow::~TDeviceNetWorkWindow()
@@ -199,13 +220,7 @@ void TDeviceNetWorkWindow::rebuildMenu()
     }
     if (selected && device->WithoutEds) {
         menu->addAction(QStringLiteral("Register EDS-file"), this, [this, mac] {
-            if (isSignalConnected(
-                    QMetaMethod::fromSignal(&TDeviceNetWorkWindow::edsWizardRequested))) {
-                Q_EMIT edsWizardRequested(mac);
-            } else {
-                UserPrompt::current().message(
-                    QStringLiteral("The EDS wizard is not available yet."));
-            }
+            requestOrTell(&TDeviceNetWorkWindow::edsWizardRequested, NoEdsWizard(), mac);
         });
     }
     if (copyable) {
@@ -216,15 +231,9 @@ void TDeviceNetWorkWindow::rebuildMenu()
                     &TDeviceNetWorkWindow::ChangeNodeAddress)
         ->setEnabled(selected);
 
-    // The driver binding answers these; until it listens the user is told so.
+    // The driver binding answers these.
     const auto request = [this](void (TDeviceNetWorkWindow::*signal)()) {
-        return [this, signal] {
-            if (isSignalConnected(QMetaMethod::fromSignal(signal))) {
-                Q_EMIT(this->*signal)();
-            } else {
-                UserPrompt::current().message(QStringLiteral("Going online is not available yet."));
-            }
-        };
+        return [this, signal] { requestOrTell(signal, NoDriverBinding()); };
     };
     menu = d_->networkMenu;
     menu->clear();
@@ -244,13 +253,6 @@ void TDeviceNetWorkWindow::rebuildMenu()
 
 void TDeviceNetWorkWindow::keyPressEvent(QKeyEvent* event)
 {
-    const auto emitOrTell = [this](void (TDeviceNetWorkWindow::*signal)()) {
-        if (isSignalConnected(QMetaMethod::fromSignal(signal))) {
-            Q_EMIT(this->*signal)();
-        } else {
-            UserPrompt::current().message(QStringLiteral("Going online is not available yet."));
-        }
-    };
     switch (event->key()) {
         case Qt::Key_Delete:
             DeleteDevice();
@@ -259,11 +261,12 @@ void TDeviceNetWorkWindow::keyPressEvent(QKeyEvent* event)
             EditDeviceName();
             break;
         case Qt::Key_F5:
-            emitOrTell(d_->online ? &TDeviceNetWorkWindow::browseRequested
-                                  : &TDeviceNetWorkWindow::goOnlineRequested);
+            requestOrTell(d_->online ? &TDeviceNetWorkWindow::browseRequested
+                                     : &TDeviceNetWorkWindow::goOnlineRequested,
+                          NoDriverBinding());
             break;
         case Qt::Key_Plus:
-            emitOrTell(&TDeviceNetWorkWindow::goOnlineRequested);
+            requestOrTell(&TDeviceNetWorkWindow::goOnlineRequested, NoDriverBinding());
             break;
         default:
             QWidget::keyPressEvent(event);
@@ -278,15 +281,12 @@ void TDeviceNetWorkWindow::activateDevice(int macId)
     if (!device || device->NotResponding) {
         return;  // a missing device has nothing to open
     }
-    const auto signal = device->WithoutEds ? &TDeviceNetWorkWindow::edsWizardRequested
-                                           : &TDeviceNetWorkWindow::deviceWindowRequested;
-    if (isSignalConnected(QMetaMethod::fromSignal(signal))) {
-        Q_EMIT(this->*signal)(macId);
-        return;
+    if (device->WithoutEds) {
+        requestOrTell(&TDeviceNetWorkWindow::edsWizardRequested, NoEdsWizard(), macId);
+    } else {
+        requestOrTell(&TDeviceNetWorkWindow::deviceWindowRequested,
+                      QStringLiteral("The device window is not available yet."), macId);
     }
-    UserPrompt::current().message(device->WithoutEds
-                                      ? QStringLiteral("The EDS wizard is not available yet.")
-                                      : QStringLiteral("The device window is not available yet."));
 }
 
 void TDeviceNetWorkWindow::CopyDevice()
