@@ -153,15 +153,15 @@ void TDeviceNetWorkWindow::showEvent(QShowEvent* event)
 {
     QWidget::showEvent(event);
     // Inside an MDI area the sub-window tells when it becomes the active one.
-    if (auto* frame = qobject_cast<QMdiSubWindow*>(parentWidget())) {
-        connect(
+    auto* frame = qobject_cast<QMdiSubWindow*>(parentWidget());
+    if (frame != nullptr && !d_->frameActivation) {
+        d_->frameActivation = connect(
             frame, &QMdiSubWindow::windowStateChanged, this,
             [this](Qt::WindowStates, Qt::WindowStates now) {
                 if (now.testFlag(Qt::WindowActive) != d_->active) {
                     SetActive(now.testFlag(Qt::WindowActive));
                 }
-            },
-            Qt::UniqueConnection);
+            });
     }
     d_->view->ArrangeDevices();
 }

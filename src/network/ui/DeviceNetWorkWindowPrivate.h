@@ -22,6 +22,7 @@ struct TDeviceNetWorkWindow::Private {
     QMenu* popup = nullptr;
     QMenu* deviceMenu = nullptr;
     QMenu* networkMenu = nullptr;
+    QMetaObject::Connection frameActivation;  // to the MDI sub-window, made once
     bool active = false;
     bool online = false;
     int networkStatus = 0;
