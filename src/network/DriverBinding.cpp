@@ -264,6 +264,9 @@ void TDeviceNetWork::HandleWhoAnswer(int32_t length, const uint8_t* data)
     if (!data) {
         return;
     }
+    if (length == CORVIX_BROWSE_RECORD_PRESENT || length == CORVIX_BROWSE_RECORD_ABSENT) {
+        Q_EMIT whoAnswer(QByteArray(reinterpret_cast<const char*>(data), length));
+    }
     if (length == CORVIX_BROWSE_RECORD_PRESENT) {
         countWhoAnswer();
         try {
