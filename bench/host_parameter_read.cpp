@@ -53,7 +53,7 @@ std::unique_ptr<TDevParameterClass> Parameter(int number)
                                 .arg(number, 2, 16, QLatin1Char('0'))
                                 .toUpper()
                                 .toLatin1();
-    const QByteArrayList fields = {"0", "6", path, "0x0000", "0xC7", "2",
+    const QByteArrayList fields = {"0", "6", path, "0x0000", "0xC7",  "2",
                                    "P", "",  "",   "0",      "65535", "0"};
     return std::make_unique<TDevParameterClass>(fields, QByteArrayList(), number);
 }
@@ -62,8 +62,7 @@ bool WaitUntil(const std::function<bool()>& done, int limitMs)
 {
     QDeadlineTimer limit(limitMs);
     while (!done()) {
-        if (limit.hasExpired())
-            return false;
+        if (limit.hasExpired()) return false;
         QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 10);
     }
     return true;
@@ -101,7 +100,8 @@ void HostReadParameters(benchmark::State& state)
         clock.start();
         for (auto& parameter : parameters) {
             parameter->ReadFromDevice(nullptr, &network);
-            if (!WaitUntil([&] { return parameter->GetStateColour() != StateColour::Gray; }, 5000)) {
+            if (!WaitUntil([&] { return parameter->GetStateColour() != StateColour::Gray; },
+                           5000)) {
                 state.SkipWithError("a parameter got no reply");
                 break;
             }

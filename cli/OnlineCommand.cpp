@@ -18,7 +18,10 @@ namespace corvix::cli {
 
 namespace {
 
-QString Hex(const QByteArray& bytes) { return QString::fromLatin1(bytes.toHex(' ').toUpper()); }
+QString Hex(const QByteArray& bytes)
+{
+    return QString::fromLatin1(bytes.toHex(' ').toUpper());
+}
 
 std::optional<int> ParseInRange(const QString& text, int maximum, const QString& what)
 {
@@ -58,13 +61,17 @@ QJsonObject RecordJson(const QByteArray& record)
         object[QStringLiteral("vendorId")] = word(CORVIX_BROWSE_VENDOR_ID);
         object[QStringLiteral("deviceType")] = word(CORVIX_BROWSE_DEVICE_TYPE);
         object[QStringLiteral("productCode")] = word(CORVIX_BROWSE_PRODUCT_CODE);
-        object[QStringLiteral("majorRevision")] = int(uint8_t(record[CORVIX_BROWSE_MAJOR_REVISION]));
-        object[QStringLiteral("minorRevision")] = int(uint8_t(record[CORVIX_BROWSE_MINOR_REVISION]));
+        object[QStringLiteral("majorRevision")] =
+            int(uint8_t(record[CORVIX_BROWSE_MAJOR_REVISION]));
+        object[QStringLiteral("minorRevision")] =
+            int(uint8_t(record[CORVIX_BROWSE_MINOR_REVISION]));
         const uint32_t serial = uint32_t(word(CORVIX_BROWSE_SERIAL_NUMBER)) |
                                 (uint32_t(word(CORVIX_BROWSE_SERIAL_NUMBER + 2)) << 16);
         object[QStringLiteral("serialNumber")] =
-            QStringLiteral("0x%1").arg(serial, 8, 16, QLatin1Char('0')).toUpper().replace(
-                QLatin1String("0X"), QLatin1String("0x"));
+            QStringLiteral("0x%1")
+                .arg(serial, 8, 16, QLatin1Char('0'))
+                .toUpper()
+                .replace(QLatin1String("0X"), QLatin1String("0x"));
     }
     return object;
 }
@@ -74,8 +81,8 @@ int Browse(OnlineSession& session, const QStringList& arguments)
     QCommandLineParser parser;
     const QCommandLineOption json(QStringLiteral("json"), QStringLiteral("Print JSON."));
     parser.addOption(json);
-    if (const auto done = ParseSub(parser, arguments,
-                                   QStringLiteral("Asks every MAC ID 0..63 for its identity."), 0, 0)) {
+    if (const auto done = ParseSub(
+            parser, arguments, QStringLiteral("Asks every MAC ID 0..63 for its identity."), 0, 0)) {
         return *done;
     }
     QList<QByteArray> records;
@@ -118,14 +125,16 @@ int Request(OnlineSession& session, const QStringList& arguments)
 {
     QCommandLineParser parser;
     parser.addPositionalArgument(QStringLiteral("MAC"), QStringLiteral("Node, 0..63."));
-    parser.addPositionalArgument(QStringLiteral("SERVICE"), QStringLiteral("Service code, e.g. 0x0E."));
+    parser.addPositionalArgument(QStringLiteral("SERVICE"),
+                                 QStringLiteral("Service code, e.g. 0x0E."));
     parser.addPositionalArgument(QStringLiteral("PATH"),
                                  QStringLiteral("Request path text, e.g. \"20 01 24 01 30 07\"."));
-    parser.addPositionalArgument(QStringLiteral("HEX"), QStringLiteral("Request data, e.g. \"0A 00\"."),
+    parser.addPositionalArgument(QStringLiteral("HEX"),
+                                 QStringLiteral("Request data, e.g. \"0A 00\"."),
                                  QStringLiteral("[HEX]"));
-    if (const auto done = ParseSub(parser, arguments,
-                                   QStringLiteral("Sends one explicit request and prints the reply."),
-                                   3, 4)) {
+    if (const auto done =
+            ParseSub(parser, arguments,
+                     QStringLiteral("Sends one explicit request and prints the reply."), 3, 4)) {
         return *done;
     }
     const QStringList p = parser.positionalArguments();
@@ -155,8 +164,9 @@ int Request(OnlineSession& session, const QStringList& arguments)
         QByteArray data;
     };
     std::optional<Reply> reply;
-    CallbackThunk<CorvixReplyCallback> thunk{[&reply](uint32_t, uint8_t transfer, uint8_t replyService,
-                                                      uint32_t length, const uint8_t* bytes) {
+    CallbackThunk<CorvixReplyCallback> thunk{[&reply](uint32_t, uint8_t transfer,
+                                                      uint8_t replyService, uint32_t length,
+                                                      const uint8_t* bytes) {
         reply = Reply{transfer, replyService,
                       QByteArray(reinterpret_cast<const char*>(bytes), bytes ? int(length) : 0)};
     }};
@@ -169,9 +179,10 @@ int Request(OnlineSession& session, const QStringList& arguments)
         return ExitFailed;
     }
     const char* transferText = CorvixTransferStatusText(reply->transfer);
-    PrintOut(QStringLiteral("Transfer status: %1 (%2)")
-                 .arg(reply->transfer)
-                 .arg(transferText ? QString::fromLatin1(transferText) : QStringLiteral("unknown")));
+    PrintOut(
+        QStringLiteral("Transfer status: %1 (%2)")
+            .arg(reply->transfer)
+            .arg(transferText ? QString::fromLatin1(transferText) : QStringLiteral("unknown")));
     if (reply->transfer != CORVIX_TRANSFER_SUCCESS) {
         return ExitFailed;
     }
@@ -192,8 +203,8 @@ int SetMac(OnlineSession& session, const QStringList& arguments)
     QCommandLineParser parser;
     parser.addPositionalArgument(QStringLiteral("MAC"), QStringLiteral("The node's MAC ID now."));
     parser.addPositionalArgument(QStringLiteral("NEW"), QStringLiteral("Its new MAC ID."));
-    if (const auto done = ParseSub(parser, arguments,
-                                   QStringLiteral("Gives a node a new MAC ID."), 2, 2)) {
+    if (const auto done =
+            ParseSub(parser, arguments, QStringLiteral("Gives a node a new MAC ID."), 2, 2)) {
         return *done;
     }
     const auto mac = ParseInRange(parser.positionalArguments()[0], 63, QStringLiteral("MAC ID"));
@@ -210,11 +221,13 @@ int SetMac(OnlineSession& session, const QStringList& arguments)
         device = session.network.AddDevice(*mac, 0, 0, 0, 0, QString());
     }
     if (session.network.DeviceAt(*next) && *next != *mac) {
-        PrintError(QStringLiteral("MAC ID %1 is taken by another device of the network.").arg(*next));
+        PrintError(
+            QStringLiteral("MAC ID %1 is taken by another device of the network.").arg(*next));
         return ExitFailed;
     }
     device->ChangeMacId(nullptr, *next);
-    if (!session.WaitUntil([&] { return device->MacId == *next || session.prompt.errorsShown > 0; })) {
+    if (!session.WaitUntil(
+            [&] { return device->MacId == *next || session.prompt.errorsShown > 0; })) {
         PrintError(QStringLiteral("No reply."));
         return ExitFailed;
     }
@@ -232,65 +245,66 @@ int RunOnlineParam(OnlineSession& session, const QCommandLineParser& online,
 
 CliCommand OnlineCommand()
 {
-    return {QStringLiteral("online"),
-            QStringLiteral("Go online through a driver: browse, requests, parameters, MAC IDs."),
-            [](const QStringList& arguments) -> int {
-                QCommandLineParser parser;
-                parser.setApplicationDescription(QStringLiteral(
-                    "Goes online through a driver and works on the live network.\n\nCommands:\n"
-                    "  browse [--json]                      the identity of every MAC ID\n"
-                    "  request MAC SERVICE PATH [HEX]       one explicit request\n"
-                    "  param read FILE.net MAC [NUMBER...]  read parameters of a device\n"
-                    "  param write FILE.net MAC NUMBER VALUE  write one parameter\n"
-                    "  set-mac MAC NEW                      give a node a new MAC ID"));
-                parser.setOptionsAfterPositionalArgumentsMode(
-                    QCommandLineParser::ParseAsPositionalArguments);
-                OnlineSession::AddOptions(parser);
-                parser.addPositionalArgument(QStringLiteral("COMMAND"), QStringLiteral("What to do."),
-                                             QStringLiteral("COMMAND [ARGUMENTS...]"));
-                if (const auto done = ParseCommandLine(parser, arguments)) {
-                    return *done;
+    return {
+        QStringLiteral("online"),
+        QStringLiteral("Go online through a driver: browse, requests, parameters, MAC IDs."),
+        [](const QStringList& arguments) -> int {
+            QCommandLineParser parser;
+            parser.setApplicationDescription(QStringLiteral(
+                "Goes online through a driver and works on the live network.\n\nCommands:\n"
+                "  browse [--json]                      the identity of every MAC ID\n"
+                "  request MAC SERVICE PATH [HEX]       one explicit request\n"
+                "  param read FILE.net MAC [NUMBER...]  read parameters of a device\n"
+                "  param write FILE.net MAC NUMBER VALUE  write one parameter\n"
+                "  set-mac MAC NEW                      give a node a new MAC ID"));
+            parser.setOptionsAfterPositionalArgumentsMode(
+                QCommandLineParser::ParseAsPositionalArguments);
+            OnlineSession::AddOptions(parser);
+            parser.addPositionalArgument(QStringLiteral("COMMAND"), QStringLiteral("What to do."),
+                                         QStringLiteral("COMMAND [ARGUMENTS...]"));
+            if (const auto done = ParseCommandLine(parser, arguments)) {
+                return *done;
+            }
+            QStringList sub = parser.positionalArguments();
+            if (sub.isEmpty()) {
+                PrintError(QStringLiteral("online needs a COMMAND; see --help."));
+                return ExitUsage;
+            }
+            const QString name = sub.first();
+            sub[0] = arguments.first() + u' ' + name;
+            OnlineSession session;
+            UserPrompt::setCurrent(&session.prompt);
+            struct Restore {
+                ~Restore() { UserPrompt::setCurrent(nullptr); }
+            } restore;
+            const bool wantsHelp =
+                sub.contains(QStringLiteral("--help")) || sub.contains(QStringLiteral("-h"));
+            if (name == QStringLiteral("param")) {
+                return RunOnlineParam(session, parser, sub);
+            }
+            if (name != QStringLiteral("browse") && name != QStringLiteral("request") &&
+                name != QStringLiteral("set-mac")) {
+                PrintError(QStringLiteral("Unknown online command '%1'; see --help.").arg(name));
+                return ExitUsage;
+            }
+            if (!wantsHelp) {
+                if (const auto failed = session.Prepare(parser)) {
+                    return *failed;
                 }
-                QStringList sub = parser.positionalArguments();
-                if (sub.isEmpty()) {
-                    PrintError(QStringLiteral("online needs a COMMAND; see --help."));
-                    return ExitUsage;
+            }
+            try {
+                if (name == QStringLiteral("browse")) {
+                    return Browse(session, sub);
                 }
-                const QString name = sub.first();
-                sub[0] = arguments.first() + u' ' + name;
-                OnlineSession session;
-                UserPrompt::setCurrent(&session.prompt);
-                struct Restore {
-                    ~Restore() { UserPrompt::setCurrent(nullptr); }
-                } restore;
-                const bool wantsHelp = sub.contains(QStringLiteral("--help")) ||
-                                       sub.contains(QStringLiteral("-h"));
-                if (name == QStringLiteral("param")) {
-                    return RunOnlineParam(session, parser, sub);
+                if (name == QStringLiteral("request")) {
+                    return Request(session, sub);
                 }
-                if (name != QStringLiteral("browse") && name != QStringLiteral("request") &&
-                    name != QStringLiteral("set-mac")) {
-                    PrintError(QStringLiteral("Unknown online command '%1'; see --help.").arg(name));
-                    return ExitUsage;
-                }
-                if (!wantsHelp) {
-                    if (const auto failed = session.Prepare(parser)) {
-                        return *failed;
-                    }
-                }
-                try {
-                    if (name == QStringLiteral("browse")) {
-                        return Browse(session, sub);
-                    }
-                    if (name == QStringLiteral("request")) {
-                        return Request(session, sub);
-                    }
-                    return SetMac(session, sub);
-                } catch (const CorvixError& error) {
-                    PrintError(error.message());
-                    return ExitFailed;
-                }
-            }};
+                return SetMac(session, sub);
+            } catch (const CorvixError& error) {
+                PrintError(error.message());
+                return ExitFailed;
+            }
+        }};
 }
 
 }  // namespace corvix::cli

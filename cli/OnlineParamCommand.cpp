@@ -16,10 +16,14 @@ QString StateText(const TDevParameterClass& parameter, bool answered)
         return QStringLiteral("no reply");
     }
     switch (parameter.GetStateColour()) {
-        case StateColour::Navy: return QStringLiteral("valid");
-        case StateColour::Purple: return QStringLiteral("valid, read-only");
-        case StateColour::Gray: return QStringLiteral("no reply");
-        case StateColour::Red: break;
+        case StateColour::Navy:
+            return QStringLiteral("valid");
+        case StateColour::Purple:
+            return QStringLiteral("valid, read-only");
+        case StateColour::Gray:
+            return QStringLiteral("no reply");
+        case StateColour::Red:
+            break;
     }
     return QStringLiteral("error");
 }

@@ -98,8 +98,9 @@ std::optional<int> OnlineSession::Prepare(const QCommandLineParser& parser,
         network.DriverConfig = parser.value(QStringLiteral("settings"));
     }
     if (network.DriverFile.isEmpty() || network.DriverConfig.isEmpty()) {
-        PrintError(QStringLiteral("Give --network FILE.net with a driver, or --driver and "
-                                  "--settings."));
+        PrintError(
+            QStringLiteral("Give --network FILE.net with a driver, or --driver and "
+                           "--settings."));
         return ExitUsage;
     }
     return std::nullopt;

@@ -19,8 +19,8 @@ using corvix::test::WaitFor;
 
 namespace {
 
-const QString SerialDriverFile =
-    QStringLiteral(CORVIX_BIN_DIR "/Drivers/SerialAdapterDriver") + SharedLibrary::fileMask().mid(1);
+const QString SerialDriverFile = QStringLiteral(CORVIX_BIN_DIR "/Drivers/SerialAdapterDriver") +
+                                 SharedLibrary::fileMask().mid(1);
 
 SimNode Node(std::uint8_t macId, std::uint16_t vendor, std::uint16_t product)
 {
@@ -79,7 +79,7 @@ protected:
     }
     std::unique_ptr<TDevParameterClass> speedParameter()
     {
-        const QByteArrayList fields = {"0", "",     "",    "0x0000", "0xC7", "2",
+        const QByteArrayList fields = {"0",     "",    "", "0x0000", "0xC7", "2",
                                        "Speed", "rpm", "", "0",      "1000", "1"};
         auto parameter = std::make_unique<TDevParameterClass>(fields, QByteArrayList(), 1);
         parameter->SetDevice(network.DeviceAt(5));
@@ -107,8 +107,7 @@ TEST_F(HostBindingTest, GoingOnlineBrowsesAndMatchesTheDocument)
     QList<int> positions;
     QObject::connect(&network, &TDeviceNetWork::statusPanelChanged,
                      [&](int panel, const QString& text) {
-                         if (panel == 0)
-                             panel0.append(text);
+                         if (panel == 0) panel0.append(text);
                      });
     QObject::connect(&network, &TDeviceNetWork::progressChanged,
                      [&](const QString&, int, int position) { positions.append(position); });
@@ -172,8 +171,15 @@ TEST_F(HostBindingTest, ParameterReadAndWriteOutcomes)
          RequestResult::IgnoreAll, true, "Error reading parameter: 1\r\nAttribute not supported"},
         {"read error, cancel", false, 0x14, PromptButton::Cancel, false, StateColour::Red,
          RequestResult::Stop, true, "Error reading parameter: 1\r\nAttribute not supported"},
-        {"read error, suppressed", false, 0x14, {}, true, StateColour::Red, RequestResult::Done,
-         true, ""},
+        {"read error, suppressed",
+         false,
+         0x14,
+         {},
+         true,
+         StateColour::Red,
+         RequestResult::Done,
+         true,
+         ""},
         {"write error, cancel", true, 0x0E, PromptButton::Cancel, false, StateColour::Red,
          RequestResult::Stop, false, "Error during write of parameter: 1\r\n"},
         {"write error, ignore", true, 0x0E, PromptButton::Ignore, false, StateColour::Red,
@@ -185,8 +191,7 @@ TEST_F(HostBindingTest, ParameterReadAndWriteOutcomes)
         network.DeviceAt(5)->SetNotResponding(true);  // shows which outcomes clear it
         ScriptedPrompt local;
         UserPrompt::setCurrent(&local);
-        if (c.answer)
-            local.queueButton(*c.answer);
+        if (c.answer) local.queueButton(*c.answer);
         auto parameter = speedParameter();
         parameter->SetSuppressErrorDialog(c.suppress);
         if (c.write) {
@@ -278,8 +283,9 @@ TEST_F(HostBindingTest, MacIdChangeOnline)
     simulated.networkFaults.errorStatus = 0x09;
     device->ChangeMacId(&window, 20);
     ASSERT_TRUE(WaitFor([&] { return !prompt.texts().filter("MAC-ID").isEmpty(); }));
-    EXPECT_EQ(prompt.texts().filter("MAC-ID").first().toStdString(),
-              "Error setting new MAC-ID :  Invalid attribute value: Invalid attribute data detected");
+    EXPECT_EQ(
+        prompt.texts().filter("MAC-ID").first().toStdString(),
+        "Error setting new MAC-ID :  Invalid attribute value: Invalid attribute data detected");
     EXPECT_EQ(device->MacId, 9);
 }
 
@@ -301,9 +307,9 @@ TEST_F(HostBindingTest, DriverListOffersTheSerialDriver)
         return entry.file.endsWith(SerialDriverFile.mid(SerialDriverFile.lastIndexOf(u'/')));
     });
     ASSERT_NE(serial, drivers.end());
-    EXPECT_EQ(serial->caption, QStringLiteral("Velmora Corvix DeviceNet RS232 Interface - Ver:1.5"));
+    EXPECT_EQ(serial->caption,
+              QStringLiteral("Velmora Corvix DeviceNet RS232 Interface - Ver:1.5"));
     EXPECT_TRUE(serial->hint().startsWith(QStringLiteral("Select this driver")));
-
 }
 
 }  // namespace

@@ -27,8 +27,7 @@ protected:
         network.ReleasePauseMs = 0;
         QObject::connect(&network, &TDeviceNetWork::statusPanelChanged,
                          [this](int panel, const QString& text) {
-                             if (panel == 0)
-                                 panel0.append(text);
+                             if (panel == 0) panel0.append(text);
                          });
         QObject::connect(&network, &TDeviceNetWork::connectionStateChanged,
                          [this] { ++connectionChanges; });
@@ -93,8 +92,7 @@ TEST_F(DriverBindingTest, EveryStatusAsTheNetworkShowsIt)
         int changes = 0;
         QObject::connect(&fresh, &TDeviceNetWork::statusPanelChanged,
                          [&](int index, const QString& text) {
-                             if (index == 0)
-                                 panel.append(text);
+                             if (index == 0) panel.append(text);
                          });
         QObject::connect(&fresh, &TDeviceNetWork::connectionStateChanged, [&] { ++changes; });
         fresh.HandleNetworkStatus(c.status);
@@ -128,9 +126,9 @@ TEST_F(DriverBindingTest, DriverListKeepsOnlyDrivers)
     QDir(folder.path()).mkdir(QStringLiteral("sub"));
     const QString driver =
         folder.filePath(QStringLiteral("sub/a") + SharedLibrary::fileMask().mid(1));
-    ASSERT_TRUE(QFile::copy(TestDriverFolder + QStringLiteral("/ScriptedTestDriver") +
-                                SharedLibrary::fileMask().mid(1),
-                            driver));
+    ASSERT_TRUE(QFile::copy(
+        TestDriverFolder + QStringLiteral("/ScriptedTestDriver") + SharedLibrary::fileMask().mid(1),
+        driver));
     QFile garbage(folder.filePath(QStringLiteral("broken") + SharedLibrary::fileMask().mid(1)));
     ASSERT_TRUE(garbage.open(QIODevice::WriteOnly));
     garbage.write("not a library");
