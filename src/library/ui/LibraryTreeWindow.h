@@ -4,7 +4,14 @@
 
 #include <memory>
 
+class QMenu;
+class QTreeView;
+
 namespace corvix {
+
+class LibraryIconModel;
+class TDeviceNetLib;
+class TInstallLogWindow;
 
 // The library panel: installed EDS files as a tree of vendors, profiles and devices, with its
 // context menu (install, remove, device icon). Devices are dragged from it onto networks.
@@ -16,13 +23,31 @@ public:
 
     // Builds the tree again from the library's index files.
     void Refill();
+    // Rebuilds the library index from the installed files, then fills the tree (also when the
+    // rebuild failed).
+    void Reload();
 
     // Asks for EDS files and installs them, showing the installation log.
     void InstallEdsFiles();
+    // The selected device leaves the library (its EDS file and icon are deleted).
+    void RemoveDevice();
+    // Asks for an icon file and makes it the selected device's icon.
+    void AddDeviceIcon();
+
+    TDeviceNetLib& Library() const;
+    QTreeView& TreeView() const;
+    LibraryIconModel& Model() const;
+    // Its entries are enabled for the selected node each time it opens.
+    QMenu& ContextMenu() const;
+    // The log of the last installation; nullptr before the first.
+    TInstallLogWindow* InstallLog() const;
 
 Q_SIGNALS:
     // The library changed (installed or removed files): networks re-bind their devices.
     void libraryChanged();
+    // "Add a new device to database": the EDS wizard answers; until it listens the user is
+    // told that it is not available yet.
+    void edsWizardRequested();
 
 private:
     struct Private;

@@ -6,7 +6,12 @@
 
 #include <memory>
 
+class QMenu;
+class QMimeData;
+
 namespace corvix {
+
+class TBusView;
 
 // The window of one network document: the bus view with its devices, the popup menu, the
 // status bar. The main window keeps one per open network in its MDI area.
@@ -25,11 +30,60 @@ public:
     // Asks to save a modified network; false when the user cancelled closing.
     bool CloseQuery();
 
+    // Whether the window is the active one (its caption panel is highlighted then).
+    bool IsActive() const;
+    void SetActive(bool active);
+
+    TBusView& BusView() const;
+    // The popup menu with its "Device" and "Network" items; their entries are rebuilt each
+    // time it opens.
+    QMenu& PopupMenu() const;
+
+    // Whether a drag with this data, at a point of the bus view's viewport, may be dropped.
+    bool AcceptsDrop(const QMimeData& mime, const QPoint& viewportPoint);
+    void Drop(const QMimeData& mime, const QPoint& viewportPoint);
+
+    // Device commands, as the popup menu and keys run them on the selected device.
+    void CopyDevice();
+    void PasteDevice();
+    void DeleteDevice();
+    void EditDeviceName();
+    void ChangeNodeAddress();
+
+public Q_SLOTS:
+    // The driver binding reports the connection: online or not, and the network status
+    // (4 while the bus runs). Drops and Paste are refused while online.
+    void onConnectionStateChanged(bool online, int networkStatus);
+    // The library changed: devices find their EDS files again.
+    void onLibraryChanged();
+
 Q_SIGNALS:
     // The selection, the online state or the document changed: command states need updating.
     void stateChanged();
+    // Requests the windows and the driver binding answer; when nobody listens the user is told
+    // that the function is not available yet.
+    void deviceWindowRequested(int macId);
+    void edsWizardRequested(int macId);
+    void configureDriverRequested();
+    void goOnlineRequested();
+    void goOfflineRequested();
+    void browseRequested();
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dragMoveEvent(QDragMoveEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
+    void rebuildMenu();
+    void activateDevice(int macId);
+    void startDrag(int macId);
+    void showProgress(const QString& text, int maximum, int position);
+    QPoint viewportPoint(const QPointF& windowPoint) const;
+
     std::unique_ptr<TDeviceNetWork> network_;
     struct Private;
     std::unique_ptr<Private> d_;
