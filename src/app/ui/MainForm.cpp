@@ -16,6 +16,7 @@
 #include <QCloseEvent>
 #include <QDir>
 #include <QDockWidget>
+#include <QFileInfo>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenuBar>
@@ -28,25 +29,6 @@ namespace {
 
 // Posted by Save Network, so the save runs after the menu or button has finished its click.
 constexpr int SaveActiveNetworkMessage = 0x149C;
-
-// Asks a network window whether it may close when the user closes its subwindow.
-class CloseGuard : public QObject {
-public:
-    CloseGuard(TDeviceNetWorkWindow* window, QObject* parent) : QObject(parent), window_(window) {}
-
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override
-    {
-        if (event->type() == QEvent::Close && !window_->CloseQuery()) {
-            event->ignore();
-            return true;
-        }
-        return QObject::eventFilter(watched, event);
-    }
-
-private:
-    TDeviceNetWorkWindow* window_;
-};
 
 QAction* MakeAction(QObject* parent, const QString& text, const QKeySequence& shortcut = {})
 {
@@ -205,7 +187,7 @@ void Tcontform::createLibraryPanel()
     addDockWidget(Qt::LeftDockWidgetArea, libDock_);
     connect(libraryWindow_, &TLibraryTreeWindow::libraryChanged, this, [this] {
         for (TDeviceNetWorkWindow* window : networks_) {
-            window->Network().RelinkDevices();
+            window->onLibraryChanged();
         }
     });
 
@@ -229,9 +211,13 @@ void Tcontform::Startup(const QString& commandLineFile)
     recent_.Load();
     RebuildRecentMenu();
     UpdateCommandStates();
+    // A relative path on the command line names a file of the folder the program was started
+    // in, so it is resolved before the application folder becomes the current one.
+    const QString networkFile =
+        commandLineFile.isEmpty() ? QString() : QFileInfo(commandLineFile).absoluteFilePath();
     QDir::setCurrent(appFolder_);
-    if (!commandLineFile.isEmpty()) {
-        OpenRecentNetwork(commandLineFile);
+    if (!networkFile.isEmpty()) {
+        OpenRecentNetwork(networkFile);
     }
 }
 
@@ -254,7 +240,6 @@ TDeviceNetWorkWindow* Tcontform::addNetworkWindow(std::unique_ptr<TDeviceNetWork
     auto* window = new TDeviceNetWorkWindow(std::move(network));
     QMdiSubWindow* sub = netArea_->addSubWindow(window);
     sub->setAttribute(Qt::WA_DeleteOnClose);
-    sub->installEventFilter(new CloseGuard(window, sub));
     sub->setWindowTitle(model->Caption);
     networks_.append(window);
 

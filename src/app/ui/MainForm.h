@@ -46,9 +46,6 @@ public:
     const RecentNetworks& Recent() const { return recent_; }
     const QStringList& ToolCaptions() const { return toolCaptions_; }
 
-    // The device section a network window's Copy put here, read by Paste; one device at a time.
-    QStringList DeviceClipboard;
-
     // The commands, for the windows that share them and for tests.
     struct Commands {
         QAction* newNetwork;

@@ -9,6 +9,7 @@
 #include <QElapsedTimer>
 #include <QLockFile>
 #include <QPointer>
+#include <QScreen>
 #include <QTimer>
 
 #include <cstdio>
@@ -53,6 +54,10 @@ int main(int argc, char* argv[])
     splash.reset();
     startup.restart();
 
+    // Maximised; the geometry also covers a desktop without a window manager to maximise it.
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        form->setGeometry(screen->availableGeometry());
+    }
     form->showMaximized();
     const QStringList arguments = QCoreApplication::arguments();
     form->Startup(arguments.size() > 1 ? arguments.at(1) : QString());
