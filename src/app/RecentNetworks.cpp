@@ -1,8 +1,8 @@
 #include "app/RecentNetworks.h"
 
-#include "app/Registry.h"
-
 #include <algorithm>
+
+#include "app/Registry.h"
 
 namespace corvix {
 

@@ -1,9 +1,9 @@
 #include "app/ToolHost.h"
 
+#include <QDir>
+
 #include "app/Files.h"
 #include "app/SharedLibrary.h"
-
-#include <QDir>
 
 namespace corvix {
 

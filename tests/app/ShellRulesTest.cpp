@@ -1,15 +1,14 @@
+#include <gtest/gtest.h>
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <memory>
+
 #include "app/CommandStates.h"
 #include "app/NetworkListRules.h"
 #include "app/RecentNetworks.h"
 #include "app/ScriptedPrompt.h"
 #include "network/DeviceNetWork.h"
-
-#include <QFile>
-#include <QTemporaryDir>
-
-#include <gtest/gtest.h>
-
-#include <memory>
 
 namespace corvix {
 namespace {
@@ -24,16 +23,51 @@ TEST(CommandStatesTest, FollowTheActiveNetwork)
         int image;
     };
     const Case cases[] = {
-        {"no network", {false, true, true, true}, false, false, false, false, false,
-         "&Go Online", 8},
-        {"unchanged offline", {true, false, false, false}, true, false, true, false, false,
-         "&Go Online", 8},
-        {"modified offline with selection", {true, true, false, true}, true, true, true, false,
-         false, "&Go Online", 8},
-        {"online without selection", {true, false, true, false}, true, false, true, true, false,
-         "&Go Offline", 9},
-        {"online with selection", {true, false, true, true}, true, false, true, true, true,
-         "&Go Offline", 9},
+        {"no network",
+         {false, true, true, true},
+         false,
+         false,
+         false,
+         false,
+         false,
+         "&Go Online",
+         8},
+        {"unchanged offline",
+         {true, false, false, false},
+         true,
+         false,
+         true,
+         false,
+         false,
+         "&Go Online",
+         8},
+        {"modified offline with selection",
+         {true, true, false, true},
+         true,
+         true,
+         true,
+         false,
+         false,
+         "&Go Online",
+         8},
+        {"online without selection",
+         {true, false, true, false},
+         true,
+         false,
+         true,
+         true,
+         false,
+         "&Go Offline",
+         9},
+        {"online with selection",
+         {true, false, true, true},
+         true,
+         false,
+         true,
+         true,
+         true,
+         "&Go Offline",
+         9},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -70,9 +104,11 @@ TEST(RecentNetworksTest, KeepsFourDistinctNewestFirstAndStoresThem)
     const Case cases[] = {
         {"one", {"/a.net"}, {"/a.net", "", "", ""}},
         {"newest first", {"/a.net", "/b.net"}, {"/b.net", "/a.net", "", ""}},
-        {"same file twice stays once, moved up", {"/a.net", "/b.net", "/c.net", "/a.net"},
+        {"same file twice stays once, moved up",
+         {"/a.net", "/b.net", "/c.net", "/a.net"},
          {"/a.net", "/c.net", "/b.net", ""}},
-        {"fifth pushes out the oldest", {"/a.net", "/b.net", "/c.net", "/d.net", "/e.net"},
+        {"fifth pushes out the oldest",
+         {"/a.net", "/b.net", "/c.net", "/d.net", "/e.net"},
          {"/e.net", "/d.net", "/c.net", "/b.net"}},
         {"repeat of the oldest with a full list",
          {"/a.net", "/b.net", "/c.net", "/d.net", "/a.net"},

@@ -1,11 +1,11 @@
-#include "app/SharedLibrary.h"
-#include "app/ToolHost.h"
+#include <gtest/gtest.h>
 
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 
-#include <gtest/gtest.h>
+#include "app/SharedLibrary.h"
+#include "app/ToolHost.h"
 
 namespace corvix {
 namespace {
@@ -80,8 +80,9 @@ TEST_F(ToolHostTest, RunsEveryToolOfTheCaptionWithTheBinding)
 
     const ToolTarget target{true, 63, 7, &module};
     EXPECT_EQ(RunTool(tools().path(), QStringLiteral("Node Setup"), target), 2);
-    EXPECT_EQ(Runs(), (QStringList{QStringLiteral("alpha 7 ") + moduleText + QStringLiteral(" 63"),
-                                   QStringLiteral("beta 7 ") + moduleText + QStringLiteral(" 63")}));
+    EXPECT_EQ(Runs(),
+              (QStringList{QStringLiteral("alpha 7 ") + moduleText + QStringLiteral(" 63"),
+                           QStringLiteral("beta 7 ") + moduleText + QStringLiteral(" 63")}));
     // A tool without Run, or an unknown caption, runs nothing.
     EXPECT_EQ(RunTool(tools().path(), QStringLiteral("Inspector"), target), 0);
     EXPECT_EQ(RunTool(tools().path(), QStringLiteral("node setup"), target), 0);

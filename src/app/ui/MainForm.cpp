@@ -1,16 +1,5 @@
 #include "app/ui/MainForm.h"
 
-#include "app/NetworkListRules.h"
-#include "app/Registry.h"
-#include "app/ToolHost.h"
-#include "app/UserPrompt.h"
-#include "app/WindowMessage.h"
-#include "app/ui/HelpBrowser.h"
-#include "app/ui/SplashWindow.h"
-#include "library/ui/LibraryTreeWindow.h"
-#include "network/DeviceNetWork.h"
-#include "network/ui/DeviceNetWorkWindow.h"
-
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
@@ -22,6 +11,17 @@
 #include <QMenuBar>
 #include <QStyle>
 #include <QToolBar>
+
+#include "app/NetworkListRules.h"
+#include "app/Registry.h"
+#include "app/ToolHost.h"
+#include "app/UserPrompt.h"
+#include "app/WindowMessage.h"
+#include "app/ui/HelpBrowser.h"
+#include "app/ui/SplashWindow.h"
+#include "library/ui/LibraryTreeWindow.h"
+#include "network/DeviceNetWork.h"
+#include "network/ui/DeviceNetWorkWindow.h"
 
 namespace corvix {
 
@@ -76,18 +76,22 @@ void Tcontform::createCommands()
 {
     QStyle* s = style();
     Commands& c = commands_;
-    c.newNetwork = MakeAction(this, QStringLiteral("&New Network..."), QKeySequence(Qt::CTRL | Qt::Key_N));
+    c.newNetwork =
+        MakeAction(this, QStringLiteral("&New Network..."), QKeySequence(Qt::CTRL | Qt::Key_N));
     c.newNetwork->setIcon(s->standardIcon(QStyle::SP_FileIcon));
-    c.loadNetwork = MakeAction(this, QStringLiteral("&Load Network from file..."), QKeySequence(Qt::CTRL | Qt::Key_O));
+    c.loadNetwork = MakeAction(this, QStringLiteral("&Load Network from file..."),
+                               QKeySequence(Qt::CTRL | Qt::Key_O));
     c.loadNetwork->setIcon(s->standardIcon(QStyle::SP_DialogOpenButton));
     c.saveAll = MakeAction(this, QStringLiteral("Save &All"));
     c.save = MakeAction(this, QStringLiteral("&Save Network"), QKeySequence(Qt::CTRL | Qt::Key_S));
     c.save->setIcon(s->standardIcon(QStyle::SP_DialogSaveButton));
-    c.saveAs = MakeAction(this, QStringLiteral("Sa&ve Network As..."), QKeySequence(Qt::SHIFT | Qt::CTRL | Qt::Key_S));
+    c.saveAs = MakeAction(this, QStringLiteral("Sa&ve Network As..."),
+                          QKeySequence(Qt::SHIFT | Qt::CTRL | Qt::Key_S));
     c.print = MakeAction(this, QStringLiteral("&Print..."), QKeySequence(Qt::CTRL | Qt::Key_P));
     c.print->setIcon(s->standardIcon(QStyle::SP_FileDialogContentsView));
     c.exit = MakeAction(this, QStringLiteral("&Exit"), QKeySequence(Qt::ALT | Qt::Key_F4));
-    c.showHardware = MakeAction(this, QStringLiteral("&Show Hardware"), QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_S));
+    c.showHardware = MakeAction(this, QStringLiteral("&Show Hardware"),
+                                QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_S));
     c.showHardware->setCheckable(true);
     c.goOnline = MakeAction(this, QStringLiteral("&Go Online"), QKeySequence(Qt::CTRL | Qt::Key_G));
     c.goOnline->setIcon(s->standardIcon(QStyle::SP_MediaPlay));
@@ -95,9 +99,11 @@ void Tcontform::createCommands()
     c.update->setIcon(s->standardIcon(QStyle::SP_BrowserReload));
     c.upload = MakeAction(this, QStringLiteral("U&pload from Network"));
     c.download = MakeAction(this, QStringLiteral("&Download to Network"));
-    c.configureDriver = MakeAction(this, QStringLiteral("&Configure Driver..."), QKeySequence(Qt::CTRL | Qt::Key_C));
+    c.configureDriver = MakeAction(this, QStringLiteral("&Configure Driver..."),
+                                   QKeySequence(Qt::CTRL | Qt::Key_C));
     c.configureDriver->setIcon(s->standardIcon(QStyle::SP_ComputerIcon));
-    c.installEds = MakeAction(this, QStringLiteral("&Install EDS-file..."), QKeySequence(Qt::CTRL | Qt::Key_E));
+    c.installEds = MakeAction(this, QStringLiteral("&Install EDS-file..."),
+                              QKeySequence(Qt::CTRL | Qt::Key_E));
     c.installEds->setIcon(s->standardIcon(QStyle::SP_FileDialogNewFolder));
     c.quickConnect = MakeAction(this, QStringLiteral("Quick Connect..."));
     c.contents = MakeAction(this, QStringLiteral("&Contents"), QKeySequence(Qt::CTRL | Qt::Key_F1));
@@ -115,11 +121,13 @@ void Tcontform::createCommands()
     connect(c.exit, &QAction::triggered, this, &QWidget::close);
     connect(c.showHardware, &QAction::triggered, this, &Tcontform::ShowHardware);
     connect(c.installEds, &QAction::triggered, this, [this] { libraryWindow_->InstallEdsFiles(); });
-    connect(c.contents, &QAction::triggered, this, [] { ShowHelpTopic(QStringLiteral("welcometopic.htm")); });
-    connect(c.index, &QAction::triggered, this, [] { ShowHelpTopic(QStringLiteral("welcometopic.htm")); });
+    connect(c.contents, &QAction::triggered, this,
+            [] { ShowHelpTopic(QStringLiteral("welcometopic.htm")); });
+    connect(c.index, &QAction::triggered, this,
+            [] { ShowHelpTopic(QStringLiteral("welcometopic.htm")); });
     connect(c.about, &QAction::triggered, this, [this] { ShowAbout(this); });
-    for (QAction* pending : {c.print, c.goOnline, c.update, c.upload, c.download,
-                             c.configureDriver, c.quickConnect}) {
+    for (QAction* pending :
+         {c.print, c.goOnline, c.update, c.upload, c.download, c.configureDriver, c.quickConnect}) {
         connect(pending, &QAction::triggered, this,
                 [this, pending] { notAvailable(pending->text()); });
     }
@@ -207,7 +215,8 @@ void Tcontform::Startup(const QString& commandLineFile)
     NewNetwork();
     creatingStartupNetwork_ = false;
 
-    WriteRegString(QStringLiteral("ExecPath"), QDir::toNativeSeparators(appFolder_ + QLatin1Char('/')));
+    WriteRegString(QStringLiteral("ExecPath"),
+                   QDir::toNativeSeparators(appFolder_ + QLatin1Char('/')));
     recent_.Load();
     RebuildRecentMenu();
     UpdateCommandStates();
@@ -342,8 +351,8 @@ void Tcontform::SaveActiveNetworkAs()
 TDeviceNetWorkWindow* Tcontform::ActiveNetwork() const
 {
     QMdiSubWindow* current = netArea_->currentSubWindow();
-    auto* window = current != nullptr ? qobject_cast<TDeviceNetWorkWindow*>(current->widget())
-                                      : nullptr;
+    auto* window =
+        current != nullptr ? qobject_cast<TDeviceNetWorkWindow*>(current->widget()) : nullptr;
     return networks_.contains(window) ? window : nullptr;
 }
 

@@ -1,10 +1,10 @@
 #pragma once
 
-#include "app/CommandStates.h"
-#include "app/RecentNetworks.h"
-
 #include <QMainWindow>
 #include <QStringList>
+
+#include "app/CommandStates.h"
+#include "app/RecentNetworks.h"
 
 class QAction;
 class QDockWidget;

@@ -1,9 +1,3 @@
-#include "app/Delay.h"
-#include "app/UserPrompt.h"
-#include "app/ui/DialogPrompt.h"
-#include "app/ui/MainForm.h"
-#include "app/ui/SplashWindow.h"
-
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
@@ -11,9 +5,14 @@
 #include <QPointer>
 #include <QScreen>
 #include <QTimer>
-
 #include <cstdio>
 #include <memory>
+
+#include "app/Delay.h"
+#include "app/UserPrompt.h"
+#include "app/ui/DialogPrompt.h"
+#include "app/ui/MainForm.h"
+#include "app/ui/SplashWindow.h"
 
 int main(int argc, char* argv[])
 {
@@ -39,7 +38,8 @@ int main(int argc, char* argv[])
     splash->repaint();
     QCoreApplication::processEvents();
 
-    const QPointer<corvix::Tcontform> form = new corvix::Tcontform(QCoreApplication::applicationDirPath());
+    const QPointer<corvix::Tcontform> form =
+        new corvix::Tcontform(QCoreApplication::applicationDirPath());
     form->setAttribute(Qt::WA_DeleteOnClose);
     QObject::connect(form, &QObject::destroyed, &app, &QCoreApplication::quit);
     prompt.setParent(form);
