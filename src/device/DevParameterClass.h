@@ -1,8 +1,13 @@
 #pragma once
 
+#include "app/CallbackThunk.h"
 #include "device/DeviceNetDataTypes.h"
 
+#include <CorvixDriverContract.h>
+
 #include <QByteArrayList>
+#include <QElapsedTimer>
+#include <QPointer>
 #include <QString>
 #include <QStringList>
 
@@ -12,6 +17,11 @@
 namespace corvix {
 
 class TDeviceNetDevice;
+class TDeviceNetWork;
+
+// Messages a parameter posts to its notify window, with 0 and the parameter number.
+constexpr int ParameterReplyHandledMessage = 0x1491;
+constexpr int ParameterRequestSentMessage = 0x1492;
 
 // What the parameter window paints a value in: the state of the last request.
 enum class StateColour {
@@ -112,12 +122,31 @@ public:
     bool SuppressErrorDialog() const { return suppressErrorDialog_; }
     void SetSuppressErrorDialog(bool suppress) { suppressErrorDialog_ = suppress; }
 
+    // Reads the value from the device through the network's driver (Get_Attribute_Single) and
+    // writes it (Set_Attribute_Single). Nothing is sent while a request of this parameter is
+    // under way, unless that request has waited longer than RequestTimeLimitMs: a driver may
+    // drop a request without calling back, and the parameter must not stay locked then.
+    // notifyWindow (may be null) gets 0x1492 when the request is sent and 0x1491 when its reply
+    // has been handled.
+    void ReadFromDevice(QObject* notifyWindow, TDeviceNetWork* network);
+    void WriteToDevice(QObject* notifyWindow, TDeviceNetWork* network);
+    bool RequestUnderWay() const;
+    static constexpr int RequestTimeLimitMs = 10000;
+
 private:
     StateColour validColour() const;
     QString displayOf(const QString& raw) const;
     void applyScalingRules();
     void keepEnumStringsIfTheyFit();
     void completeHelpText();
+    bool sendRequest(QObject* notifyWindow, TDeviceNetWork* network, uint8_t service,
+                     const QByteArray& data, CorvixReplyCallback reply);
+    void readReply(uint8_t transferStatus, uint8_t service, uint32_t length, const uint8_t* data);
+    void writeReply(uint8_t transferStatus, uint8_t service, uint32_t length,
+                    const uint8_t* data);
+    void askAboutErrorReply(const QString& text, uint32_t length, const uint8_t* data);
+    void markDevice(bool responding);
+    void notify(int message);
 
     int number_;
     QString displayName_;
@@ -142,6 +171,11 @@ private:
     bool synchronized_ = false;
     bool suppressErrorDialog_ = false;
     RequestResult requestResult_ = RequestResult::Done;
+    QPointer<QObject> notifyWindow_;
+    QPointer<TDeviceNetWork> network_;
+    QElapsedTimer requestClock_;
+    CallbackThunk<CorvixReplyCallback> readReplyThunk_;
+    CallbackThunk<CorvixReplyCallback> writeReplyThunk_;
 };
 
 }  // namespace corvix

@@ -1,10 +1,20 @@
 #include "device/DeviceNetDevice.h"
 
+#include "app/StatusText.h"
 #include "app/UserPrompt.h"
+#include "network/DeviceNetWork.h"
 
 namespace corvix {
 
-TDeviceNetDevice::TDeviceNetDevice(TDeviceNetWork* owner, int macId) : MacId(macId), Owner(owner) {}
+TDeviceNetDevice::TDeviceNetDevice(TDeviceNetWork* owner, int macId)
+    : MacId(macId),
+      Owner(owner),
+      macIdReplyThunk_([this](uint32_t, uint8_t transferStatus, uint8_t service, uint32_t length,
+                              const uint8_t* data) {
+          macIdReply(transferStatus, service, length, data);
+      })
+{
+}
 
 // Parameters go first: the groups only point at them.
 TDeviceNetDevice::~TDeviceNetDevice()
@@ -96,10 +106,43 @@ void TDeviceNetDevice::ChangeMacId(QObject* notifyWindow, int newMacId)
     if (!Owner) {
         return;
     }
-    // A network document cannot go online before the driver binding exists, so an owned device
-    // is always offline here and takes the new address at once; the Set_Attribute_Single request
-    // for an online network is sent from here once the binding is in place.
-    MacId = newMacId;
+    if (!Owner->IsOnline()) {
+        MacId = newMacId;
+        return;
+    }
+    // The address travels in one byte and must stay unique in the document: another value
+    // would be cut on the wire or put two devices at one address.
+    if (newMacId < 0 || newMacId >= TDeviceNetWork::MaxDevices ||
+        (newMacId != MacId && Owner->DeviceAt(newMacId))) {
+        return;
+    }
+    const CorvixNetWorkRequestFn request = Owner->NetWorkRequestEntry();
+    if (!request) {
+        return;
+    }
+    PendingMacId = newMacId;
+    const uint8_t data = uint8_t(newMacId);
+    request(Owner->DriverHandle, 1, uint8_t(MacId), "20 03 24 01 30 01",
+            CORVIX_SERVICE_SET_ATTRIBUTE_SINGLE, 1, &data, macIdReplyThunk_.address());
+}
+
+void TDeviceNetDevice::macIdReply(uint8_t transferStatus, uint8_t service, uint32_t length,
+                                  const uint8_t* data)
+{
+    if (transferStatus != CORVIX_TRANSFER_SUCCESS) {
+        UserPrompt::current().message(
+            QStringLiteral("The requested module was not available on the network"),
+            PromptIcon::Error);
+    } else if (service == (CORVIX_SERVICE_SET_ATTRIBUTE_SINGLE | CORVIX_SERVICE_REPLY_FLAG)) {
+        MacId = PendingMacId;
+        if (Owner) {
+            Owner->DeviceMoved();
+        }
+    } else {
+        UserPrompt::current().message(QStringLiteral("Error setting new MAC-ID :  ") +
+                                          (length > 0 && data ? StatusText(data[0]) : QString()),
+                                      PromptIcon::Error);
+    }
 }
 
 bool TDeviceNetDevice::AllSaved() const

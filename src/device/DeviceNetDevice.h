@@ -7,9 +7,12 @@
 #include <memory>
 #include <vector>
 
+#include "app/CallbackThunk.h"
 #include "device/AbstractFieldbusDevice.h"
 #include "device/DevParameterClass.h"
 #include "scanner/DevScannerCfg.h"
+
+#include <CorvixDriverContract.h>
 
 class QObject;
 
@@ -68,8 +71,9 @@ public:
     void ShowIdentity() const;
 
     // Changes the node address. Without an owner nothing happens; an owned device whose network
-    // is offline takes the new address at once. The online request (Set_Attribute_Single to the
-    // DeviceNet object) goes through the owner's driver binding.
+    // is offline takes the new address at once. Online the node is asked first (Set_Attribute_
+    // Single of the DeviceNet object's MAC ID) and the device moves when it agrees; an address
+    // outside 0..63 or held by another device of the network is not asked for.
     void ChangeMacId(QObject* notifyWindow, int newMacId);
 
     // The device section, "$Device Begin" ... "$Device End", one text per line without line
@@ -115,6 +119,7 @@ public:
 private:
     TDeviceNetDevice(TDeviceNetWork* owner, int macId);
 
+    void macIdReply(uint8_t transferStatus, uint8_t service, uint32_t length, const uint8_t* data);
     void readEds(const QByteArray& edsText);
     void readIdentity(const EdsKeyIndex& index);
     void readQuickConnect(const EdsKeyIndex& index);
@@ -125,6 +130,7 @@ private:
 
     bool hasParameterList_ = false;
     std::vector<std::unique_ptr<TDevParameterClass>> parameters_;
+    CallbackThunk<CorvixReplyCallback> macIdReplyThunk_;
 };
 
 }  // namespace corvix

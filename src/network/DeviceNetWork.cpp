@@ -34,11 +34,18 @@ bool IsFileSafeName(const QString& name)
 }
 
 TDeviceNetWork::TDeviceNetWork(const QString& libraryFolder, QObject* parent)
-    : QObject(parent), library_(std::make_unique<TDeviceNetLib>(this, nullptr, libraryFolder))
+    : QObject(parent),
+      library_(std::make_unique<TDeviceNetLib>(this, nullptr, libraryFolder)),
+      statusCallback_([this](uint32_t code) { PostNetworkStatus(this, code); }),
+      whoCallback_([this](int32_t length, const uint8_t* data) { HandleWhoAnswer(length, data); })
 {
 }
 
-TDeviceNetWork::~TDeviceNetWork() = default;
+TDeviceNetWork::~TDeviceNetWork()
+{
+    // No pause and no status message: nobody is left to show them.
+    closeDriver();
+}
 
 TDeviceNetDevice* TDeviceNetWork::DeviceAt(int macId) const
 {
@@ -204,6 +211,12 @@ bool TDeviceNetWork::ChangeMacId(int macId, int newMacId)
     sortDevices();
     edited();
     return true;
+}
+
+void TDeviceNetWork::DeviceMoved()
+{
+    sortDevices();
+    edited();
 }
 
 int TDeviceNetWork::OwningScanner(int macId) const

@@ -1,8 +1,15 @@
 #pragma once
 
+#include "app/CallbackThunk.h"
+#include "app/SharedLibrary.h"
+#include "network/DriverList.h"
+
+#include <CorvixDriverContract.h>
+
 #include <QObject>
 #include <QString>
 #include <QStringList>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -15,6 +22,10 @@ class TDeviceNetLib;
 // would split it, and a line starting with "$" could be taken for a section marker
 // ("$Device End" ends the section early), so either would corrupt the file.
 bool IsFileSafeName(const QString& name);
+
+// The driver status message: the status callback posts it to the network, from any thread.
+constexpr int NetworkStatusMessage = 0xFDB;
+void PostNetworkStatus(QObject* network, uint32_t status);
 
 // One DeviceNet network document: up to 64 devices, each at its own MAC ID and kept sorted by
 // it, the driver settings the network file keeps, and the saved state. Windows show it and
@@ -62,6 +73,8 @@ public:
     bool CopyDeviceData(TDeviceNetDevice& source, TDeviceNetDevice& target);
     // Moves a device to a free MAC ID while offline.
     bool ChangeMacId(int macId, int newMacId);
+    // A device took a new MAC ID from the network: the list is kept in address order.
+    void DeviceMoved();
     // MAC ID of the last scanner (in list order, not at macId itself) whose scan list holds
     // macId without shared inputs; -1 when there is none.
     int OwningScanner(int macId) const;
@@ -72,8 +85,45 @@ public:
     // Saved: no edit of the network since create, load or save, and every device saved.
     bool IsSaved() const;
     void MarkModified();
-    bool IsOnline() const { return false; }
     TDeviceNetLib& Library() const { return *library_; }
+
+    // ---- Driver binding -------------------------------------------------------------------
+    // Runs the driver choice (choose gets the drivers found in DriverFolder and answers the
+    // entry's index + 1, or below 1 for Cancel), waits while the network is still online, then
+    // binds the chosen library and lets it set up and go online.
+    void ConfigureDriver(const std::function<int(const QList<DriverListEntry>&)>& choose);
+    // Goes online again with DriverFile and DriverConfig; the driver choice when the file is
+    // gone.
+    void GoOnline(const std::function<int(const QList<DriverListEntry>&)>& choose);
+    // Goes offline: closes the session and unloads the library.
+    void ReleaseDriver();
+    // Asks the driver for every node; only while online and not already browsing.
+    void BrowseNetwork();
+    bool IsOnline() const
+    {
+        return NetworkStatus == CORVIX_NET_ONLINE || NetworkStatus == CORVIX_NET_NO_POWER;
+    }
+    // The loaded driver library, or nullptr when there is none.
+    const SharedLibrary* DriverModule() const { return driverModule_.get(); }
+    // The driver's NetWorkRequest export; shows "DLL not found..." or "Function does not
+    // exists in driver software" and returns nullptr when it cannot be had.
+    CorvixNetWorkRequestFn NetWorkRequestEntry() const;
+
+    // The status handler (message 0xFDB) and the browse-answer handler; public so that the
+    // status a driver reports can be fed in the way the status callback does.
+    void HandleNetworkStatus(uint32_t status);
+    void HandleWhoAnswer(int32_t length, const uint8_t* data);
+
+    CorvixDriverHandle DriverHandle = 0;
+    uint32_t NetworkStatus = 0;
+    bool Browsing = false;
+    int WhoAnswers = 0;
+    bool ReleasingDriver = false;
+    QString DriverFolder = DefaultDriverFolder();
+    // The pause after closing a driver, so the interface settles before it is opened again.
+    int ReleasePauseMs = 1000;
+    // How long the driver choice waits for the network to go offline before it gives up.
+    int OfflineWaitLimitMs = 120000;
 
     // Progress of long operations: the bar shows while position is at least 1. ShowProgress
     // lets pending events run before and after, so the window repaints.
@@ -100,6 +150,15 @@ Q_SIGNALS:
     void changed();
     // Devices were added, removed, renamed or moved: the layout needs rebuilding.
     void deviceListChanged();
+    // The connection state changed (message 0x464 to the device and Quick Connect windows).
+    void connectionStateChanged();
+    // A status bar panel's text (0: connection state, 2: progress text).
+    void statusPanelChanged(int panel, const QString& text);
+    // A browse got its 64th answer.
+    void browseFinished();
+
+protected:
+    bool event(QEvent* event) override;
 
 private:
     std::unique_ptr<TDeviceNetDevice> createDevice(int macId, int vendorId, int deviceType,
@@ -112,7 +171,14 @@ private:
     QString installedEdsFile(int vendorId, int deviceType, int productCode,
                              int majorRevision) const;
 
+    void bindDriver(bool registerSettings);
+    void closeDriver();
+    void countWhoAnswer();
+
     std::unique_ptr<TDeviceNetLib> library_;
+    std::unique_ptr<SharedLibrary> driverModule_;
+    CallbackThunk<CorvixStatusCallback> statusCallback_;
+    CallbackThunk<CorvixBrowseCallback> whoCallback_;
     std::vector<std::unique_ptr<TDeviceNetDevice>> devices_;
 };
 
