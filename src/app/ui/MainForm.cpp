@@ -14,9 +14,11 @@
 
 #include "app/NetworkListRules.h"
 #include "app/Registry.h"
+#include "app/SharedLibrary.h"
 #include "app/ToolHost.h"
 #include "app/UserPrompt.h"
 #include "app/WindowMessage.h"
+#include "app/ui/DriverDialog.h"
 #include "app/ui/HelpBrowser.h"
 #include "app/ui/SplashWindow.h"
 #include "library/ui/LibraryTreeWindow.h"
@@ -126,8 +128,11 @@ void Tcontform::createCommands()
     connect(c.index, &QAction::triggered, this,
             [] { ShowHelpTopic(QStringLiteral("welcometopic.htm")); });
     connect(c.about, &QAction::triggered, this, [this] { ShowAbout(this); });
-    for (QAction* pending :
-         {c.print, c.goOnline, c.update, c.upload, c.download, c.configureDriver, c.quickConnect}) {
+    connect(c.goOnline, &QAction::triggered, this, [this] { GoOnlineOrOffline(ActiveNetwork()); });
+    connect(c.update, &QAction::triggered, this, [this] { Browse(ActiveNetwork()); });
+    connect(c.configureDriver, &QAction::triggered, this,
+            [this] { ConfigureDriver(ActiveNetwork()); });
+    for (QAction* pending : {c.print, c.upload, c.download, c.quickConnect}) {
         connect(pending, &QAction::triggered, this,
                 [this, pending] { notAvailable(pending->text()); });
     }
@@ -257,6 +262,18 @@ TDeviceNetWorkWindow* Tcontform::addNetworkWindow(std::unique_ptr<TDeviceNetWork
         UpdateCommandStates();
     });
     connect(window, &TDeviceNetWorkWindow::stateChanged, this, &Tcontform::UpdateCommandStates);
+    connect(model, &TDeviceNetWork::connectionStateChanged, window, [this, window, model] {
+        window->onConnectionStateChanged(model->IsOnline(), static_cast<int>(model->NetworkStatus));
+        UpdateCommandStates();
+    });
+    connect(window, &TDeviceNetWorkWindow::configureDriverRequested, this,
+            [this, window] { ConfigureDriver(window); });
+    connect(window, &TDeviceNetWorkWindow::goOnlineRequested, this,
+            [this, window] { GoOnlineOrOffline(window); });
+    connect(window, &TDeviceNetWorkWindow::goOfflineRequested, this,
+            [this, window] { GoOnlineOrOffline(window); });
+    connect(window, &TDeviceNetWorkWindow::browseRequested, this,
+            [this, window] { Browse(window); });
     connect(window, &QObject::destroyed, this, [this, window] { removeNetworkWindow(window); });
 
     sub->showMaximized();
@@ -433,8 +450,46 @@ void Tcontform::RunTool(const QString& caption)
     ToolTarget target;
     target.online = active->Network().IsOnline();
     target.selectedMacId = active->SelectedMacId();
+    target.driverHandle = active->Network().DriverHandle;
+    if (const SharedLibrary* driver = active->Network().DriverModule()) {
+        target.driverModule = driver->nativeHandle();
+    }
     ::corvix::RunTool(QDir(appFolder_).filePath(QStringLiteral("Tools")), caption, target);
     UpdateCommandStates();
+}
+
+void Tcontform::ConfigureDriver(TDeviceNetWorkWindow* window)
+{
+    if (window == nullptr) {
+        return;
+    }
+    window->Network().ConfigureDriver([this](const QList<DriverListEntry>& drivers) {
+        return TDriverDialog::Choose(drivers, this);
+    });
+    UpdateCommandStates();
+}
+
+void Tcontform::GoOnlineOrOffline(TDeviceNetWorkWindow* window)
+{
+    if (window == nullptr) {
+        return;
+    }
+    TDeviceNetWork& network = window->Network();
+    if (network.IsOnline()) {
+        network.ReleaseDriver();
+    } else {
+        network.GoOnline([this](const QList<DriverListEntry>& drivers) {
+            return TDriverDialog::Choose(drivers, this);
+        });
+    }
+    UpdateCommandStates();
+}
+
+void Tcontform::Browse(TDeviceNetWorkWindow* window)
+{
+    if (window != nullptr && window->Network().IsOnline()) {
+        window->Network().BrowseNetwork();
+    }
 }
 
 void Tcontform::notAvailable(const QString& command)

@@ -89,6 +89,9 @@ private:
     void SaveActiveNetwork();
     void SaveActiveNetworkAs();
     void RunTool(const QString& caption);
+    void ConfigureDriver(TDeviceNetWorkWindow* window);
+    void GoOnlineOrOffline(TDeviceNetWorkWindow* window);
+    void Browse(TDeviceNetWorkWindow* window);
     void notAvailable(const QString& command);
 
     QString appFolder_;
