@@ -2,6 +2,8 @@
 
 #include <QDir>
 
+#include <optional>
+
 #include "app/Files.h"
 #include "app/SharedLibrary.h"
 
