@@ -367,10 +367,14 @@ void Tcontform::SaveActiveNetworkAs()
 
 TDeviceNetWorkWindow* Tcontform::ActiveNetwork() const
 {
-    QMdiSubWindow* current = netArea_->currentSubWindow();
-    auto* window =
-        current != nullptr ? qobject_cast<TDeviceNetWorkWindow*>(current->widget()) : nullptr;
-    return networks_.contains(window) ? window : nullptr;
+    // The current sub-window may be one being destroyed, so it is only compared, never asked.
+    const QMdiSubWindow* current = netArea_->currentSubWindow();
+    for (TDeviceNetWorkWindow* window : networks_) {
+        if (current != nullptr && window->parentWidget() == current) {
+            return window;
+        }
+    }
+    return nullptr;
 }
 
 void Tcontform::UpdateCommandStates()
