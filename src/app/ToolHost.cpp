@@ -1,7 +1,6 @@
 #include "app/ToolHost.h"
 
 #include <QDir>
-
 #include <optional>
 
 #include "app/Files.h"

@@ -1,16 +1,18 @@
-#include "app/ui/DriverDialog.h"
+#include <gtest/gtest.h>
 
 #include <QListWidget>
 #include <QPushButton>
 
-#include <gtest/gtest.h>
+#include "app/ui/DriverDialog.h"
 
 namespace corvix {
 namespace {
 
 const QList<DriverListEntry> TwoDrivers = {
-    {QStringLiteral("/d/serial.so"), QStringLiteral("Serial adapter"),
-     QStringLiteral("RS232 to DeviceNet"), {}},
+    {QStringLiteral("/d/serial.so"),
+     QStringLiteral("Serial adapter"),
+     QStringLiteral("RS232 to DeviceNet"),
+     {}},
     {QStringLiteral("/d/gateway.so"), QStringLiteral("Gateway"), {}, {}},
 };
 
@@ -19,8 +21,8 @@ TEST(DriverDialogTest, AnswersTheEntryNumberOrMinusOne)
     struct Case {
         const char* name;
         QList<DriverListEntry> drivers;
-        int row;        // selected before the answer; -1 clears the selection
-        bool cancel;    // Cancel instead of OK
+        int row;      // selected before the answer; -1 clears the selection
+        bool cancel;  // Cancel instead of OK
         bool okEnabled;
         int expected;
     };
