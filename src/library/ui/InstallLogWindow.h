@@ -1,8 +1,8 @@
 #pragma once
 
-#include "library/EdsWizardLog.h"
-
 #include <QDialog>
+
+#include "library/EdsWizardLog.h"
 
 class QPlainTextEdit;
 

@@ -1,10 +1,10 @@
 #include "library/ui/LibraryIconModel.h"
 
+#include <QMimeData>
+
 #include "library/LibraryFolder.h"
 #include "library/LibraryTreeModel.h"
 #include "library/ui/LibraryDrag.h"
-
-#include <QMimeData>
 
 namespace corvix {
 
@@ -39,8 +39,7 @@ void LibraryIconModel::SetExpanded(const QModelIndex& index, bool expanded)
     if (expanded) {
         expanded_.insert(index);
         // Device icons are loaded when their profile opens, not for the whole library at once.
-        if (index.data(LibraryTreeModel::LevelRole).toInt() == 1 &&
-            !iconsLoaded_.contains(index)) {
+        if (index.data(LibraryTreeModel::LevelRole).toInt() == 1 && !iconsLoaded_.contains(index)) {
             iconsLoaded_.insert(index);
             if (const int rows = rowCount(index); rows > 0) {
                 Q_EMIT dataChanged(this->index(0, 0, index), this->index(rows - 1, 0, index),
@@ -55,6 +54,9 @@ void LibraryIconModel::SetExpanded(const QModelIndex& index, bool expanded)
 
 QVariant LibraryIconModel::data(const QModelIndex& index, int role) const
 {
+    if (role == Qt::ToolTipRole) {
+        return QIdentityProxyModel::data(index, Qt::DisplayRole);  // long names are elided
+    }
     if (role != Qt::DecorationRole || !index.isValid()) {
         return QIdentityProxyModel::data(index, role);
     }
@@ -92,9 +94,9 @@ QMimeData* LibraryIconModel::mimeData(const QModelIndexList& indexes) const
         return nullptr;
     }
     auto* data = new QMimeData;
-    data->setData(LibraryDeviceMimeType(),
-                  indexes.first().data(LibraryTreeModel::NodeDataRole).toStringList().value(0)
-                      .toUtf8());
+    data->setData(
+        LibraryDeviceMimeType(),
+        indexes.first().data(LibraryTreeModel::NodeDataRole).toStringList().value(0).toUtf8());
     return data;
 }
 

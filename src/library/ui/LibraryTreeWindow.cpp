@@ -1,12 +1,5 @@
 #include "library/ui/LibraryTreeWindow.h"
 
-#include "app/CorvixError.h"
-#include "app/UserPrompt.h"
-#include "library/LibraryTreeModel.h"
-#include "library/TDeviceNetLib.h"
-#include "library/ui/InstallLogWindow.h"
-#include "library/ui/LibraryIconModel.h"
-
 #include <QApplication>
 #include <QImage>
 #include <QImageWriter>
@@ -14,6 +7,13 @@
 #include <QMetaMethod>
 #include <QTreeView>
 #include <QVBoxLayout>
+
+#include "app/CorvixError.h"
+#include "app/UserPrompt.h"
+#include "library/LibraryTreeModel.h"
+#include "library/TDeviceNetLib.h"
+#include "library/ui/InstallLogWindow.h"
+#include "library/ui/LibraryIconModel.h"
 
 namespace corvix {
 
@@ -38,10 +38,10 @@ struct TLibraryTreeWindow::Private {
     }
 };
 
-TLibraryTreeWindow::TLibraryTreeWindow(QWidget* parent)
+TLibraryTreeWindow::TLibraryTreeWindow(QWidget* parent, const QString& libraryPath)
     : QWidget(parent), d_(std::make_unique<Private>())
 {
-    d_->library = std::make_unique<TDeviceNetLib>(this);
+    d_->library = std::make_unique<TDeviceNetLib>(this, nullptr, libraryPath);
     d_->tree = new LibraryTreeModel(this);
     d_->model = new LibraryIconModel(d_->library->LibraryPath(), this);
     d_->model->setSourceModel(d_->tree);
@@ -63,13 +63,16 @@ TLibraryTreeWindow::TLibraryTreeWindow(QWidget* parent)
             [this](const QModelIndex& index) { d_->model->SetExpanded(index, false); });
 
     d_->menu = new QMenu(this);
-    d_->addDevice = d_->menu->addAction(QStringLiteral("Add a new device to database"), this, [this] {
-        if (isSignalConnected(QMetaMethod::fromSignal(&TLibraryTreeWindow::edsWizardRequested))) {
-            Q_EMIT edsWizardRequested();
-        } else {
-            UserPrompt::current().message(QStringLiteral("The EDS wizard is not available yet."));
-        }
-    });
+    d_->addDevice =
+        d_->menu->addAction(QStringLiteral("Add a new device to database"), this, [this] {
+            if (isSignalConnected(
+                    QMetaMethod::fromSignal(&TLibraryTreeWindow::edsWizardRequested))) {
+                Q_EMIT edsWizardRequested();
+            } else {
+                UserPrompt::current().message(
+                    QStringLiteral("The EDS wizard is not available yet."));
+            }
+        });
     d_->removeDevice = d_->menu->addAction(QStringLiteral("Remove device from database"), this,
                                            &TLibraryTreeWindow::RemoveDevice);
     d_->addIcon = d_->menu->addAction(QStringLiteral("&Add new device icon"), this,

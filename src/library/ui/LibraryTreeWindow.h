@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QWidget>
-
 #include <memory>
 
 class QMenu;
@@ -18,7 +17,8 @@ class TInstallLogWindow;
 class TLibraryTreeWindow : public QWidget {
     Q_OBJECT
 public:
-    explicit TLibraryTreeWindow(QWidget* parent = nullptr);
+    // Shows the library at libraryPath, the program's library unless given.
+    explicit TLibraryTreeWindow(QWidget* parent = nullptr, const QString& libraryPath = {});
     ~TLibraryTreeWindow() override;
 
     // Builds the tree again from the library's index files.

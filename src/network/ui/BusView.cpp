@@ -1,5 +1,10 @@
 #include "network/ui/BusView.h"
 
+#include <QApplication>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QScrollBar>
+
 #include "device/DeviceNetDevice.h"
 #include "library/LibraryFolder.h"
 #include "library/TDeviceNetLib.h"
@@ -7,12 +12,6 @@
 #include "network/DeviceNameLines.h"
 #include "network/DeviceNetWork.h"
 #include "network/ui/StateImages.h"
-
-#include <QApplication>
-#include <QMouseEvent>
-#include <QPainter>
-#include <QScrollBar>
-#include <QStyleOptionFocusRect>
 
 namespace corvix {
 
@@ -100,7 +99,7 @@ TDeviceNetDevice* TBusView::DeviceAt(const QPoint& viewportPoint) const
     return nullptr;
 }
 
-QIcon TBusView::deviceIcon(const TDeviceNetDevice& device)
+QPixmap TBusView::deviceIcon(const TDeviceNetDevice& device)
 {
     const QString library = network_.Library().LibraryPath();
     const QString key = QStringLiteral("%1_%2_%3_%4")
@@ -121,11 +120,16 @@ QIcon TBusView::deviceIcon(const TDeviceNetDevice& device)
         }
         auto found = icons_.find(file);
         if (found == icons_.end()) {
-            found = icons_.insert(file, QIcon(file));
+            // Library icons are often 16 x 16 only; the bus view shows them at full icon size.
+            const QPixmap image = QIcon(file).pixmap(QSize(IconSize, IconSize));
+            found = icons_.insert(file, image.size() == QSize(IconSize, IconSize)
+                                            ? image
+                                            : image.scaled(IconSize, IconSize, Qt::KeepAspectRatio,
+                                                           Qt::SmoothTransformation));
         }
         return *found;
     }
-    return StateImages::GenericDevice();
+    return StateImages::GenericDevice().pixmap(QSize(IconSize, IconSize));
 }
 
 void TBusView::paintEvent(QPaintEvent* /*event*/)
@@ -164,8 +168,8 @@ void TBusView::paintEvent(QPaintEvent* /*event*/)
             continue;
         }
         const bool grayed = device.NotResponding && !busRunning;
-        painter.setPen(palette().color(grayed ? QPalette::Disabled : QPalette::Active,
-                                       QPalette::WindowText));
+        painter.setPen(
+            palette().color(grayed ? QPalette::Disabled : QPalette::Active, QPalette::WindowText));
         int y = icon.bottom() + 1;
         for (const QString& line : BreakDeviceName(Caption(device))) {
             const int width = metrics.horizontalAdvance(line);
@@ -177,11 +181,11 @@ void TBusView::paintEvent(QPaintEvent* /*event*/)
 
         painter.setPen(palette().color(QPalette::WindowText));
         const QString mac = QString::number(device.MacId);
-        const int macX = icon.left() - metrics.horizontalAdvance(QString::number(i) +
-                                                                  QStringLiteral("000"));
+        const int macX =
+            icon.left() - metrics.horizontalAdvance(QString::number(i) + QStringLiteral("000"));
         painter.drawText(QPoint(macX, icon.center().y() + metrics.ascent()), mac);
 
-        deviceIcon(device).paint(&painter, icon);
+        painter.drawPixmap(icon.topLeft(), deviceIcon(device));
         if (device.WithoutEds) {
             StateImages::NoEdsFile().paint(&painter, icon.translated(25, 0));
         }
@@ -189,10 +193,9 @@ void TBusView::paintEvent(QPaintEvent* /*event*/)
             StateImages::Missing().paint(&painter, icon);
         }
         if (device.MacId == selectedMacId_) {
-            QStyleOptionFocusRect option;
-            option.initFrom(this);
-            option.rect = icon.adjusted(-2, -2, 2, 2);
-            style()->drawPrimitive(QStyle::PE_FrameFocusRect, &option, &painter, this);
+            painter.setPen(QPen(palette().color(QPalette::Highlight), 1, Qt::DotLine));
+            painter.setBrush(Qt::NoBrush);
+            painter.drawRect(icon.adjusted(-3, -3, 2, 2));
         }
     }
 }

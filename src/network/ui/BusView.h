@@ -2,8 +2,8 @@
 
 #include <QAbstractScrollArea>
 #include <QHash>
-#include <QIcon>
 #include <QList>
+#include <QPixmap>
 #include <QRect>
 
 namespace corvix {
@@ -56,7 +56,7 @@ protected:
     void scrollContentsBy(int dx, int dy) override;
 
 private:
-    QIcon deviceIcon(const TDeviceNetDevice& device);
+    QPixmap deviceIcon(const TDeviceNetDevice& device);
     QRect itemBounds(int index) const;
     void updateScrollRange();
 
@@ -68,7 +68,7 @@ private:
     bool online_ = false;
     int status_ = 0;
     QPoint pressPoint_;
-    QHash<QString, QIcon> icons_;
+    QHash<QString, QPixmap> icons_;  // library icon files, scaled to IconSize
 };
 
 }  // namespace corvix

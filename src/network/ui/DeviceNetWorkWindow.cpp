@@ -1,13 +1,5 @@
 #include "network/ui/DeviceNetWorkWindow.h"
 
-#include "app/CorvixError.h"
-#include "app/UserPrompt.h"
-#include "device/DeviceNetDevice.h"
-#include "network/DeviceClipboard.h"
-#include "network/ui/BusView.h"
-#include "network/ui/DeviceNetWorkWindowPrivate.h"
-#include "network/ui/MacIdDlg.h"
-
 #include <QCloseEvent>
 #include <QKeyEvent>
 #include <QLabel>
@@ -18,6 +10,14 @@
 #include <QStatusBar>
 #include <QVBoxLayout>
 
+#include "app/CorvixError.h"
+#include "app/UserPrompt.h"
+#include "device/DeviceNetDevice.h"
+#include "network/DeviceClipboard.h"
+#include "network/ui/BusView.h"
+#include "network/ui/DeviceNetWorkWindowPrivate.h"
+#include "network/ui/MacIdDlg.h"
+
 namespace corvix {
 
 namespace {
@@ -27,10 +27,19 @@ bool IsDeviceSection(const QStringList& lines)
     return lines.value(0) == QStringLiteral("$Device Begin");
 }
 
+QString NoDriverBinding()
+{
+    return QStringLiteral("Going online is not available yet.");
+}
+
+QString NoEdsWizard()
+{
+    return QStringLiteral("The EDS wizard is not available yet.");
+}
+
 }  // namespace
 
-TDeviceNetWorkWindow::TDeviceNetWorkWindow(std::unique_ptr<TDeviceNetWork> network,
-                                           QWidget* parent)
+TDeviceNetWorkWindow::TDeviceNetWorkWindow(std::unique_ptr<TDeviceNetWork> network, QWidget* parent)
     : QWidget(parent), network_(std::move(network)), d_(std::make_unique<Private>())
 {
     if (!network_) {
@@ -46,6 +55,7 @@ TDeviceNetWorkWindow::TDeviceNetWorkWindow(std::unique_ptr<TDeviceNetWork> netwo
     d_->captionPanel = new QLabel(network_->Caption, this);
     d_->captionPanel->setAutoFillBackground(true);
     d_->captionPanel->setMargin(2);
+    d_->captionPanel->setVisible(!network_->Caption.isEmpty());
     d_->progressText = new QLabel(this);
     d_->progressBar = new QProgressBar(this);
     d_->progressBar->setValue(0);
@@ -82,11 +92,23 @@ TDeviceNetWorkWindow::TDeviceNetWorkWindow(std::unique_ptr<TDeviceNetWork> netwo
     connect(network_.get(), &TDeviceNetWork::changed, this, [this] {
         setWindowTitle(network_->Caption);
         d_->captionPanel->setText(network_->Caption);
+        d_->captionPanel->setVisible(!network_->Caption.isEmpty());
         Q_EMIT stateChanged();
     });
     connect(network_.get(), &TDeviceNetWork::progressChanged, this,
             &TDeviceNetWorkWindow::showProgress);
     setFocusProxy(d_->view);
+}
+
+template <typename... Args>
+void TDeviceNetWorkWindow::requestOrTell(void (TDeviceNetWorkWindow::*signal)(Args...),
+                                         const QString& missing, Args... args)
+{
+    if (isSignalConnected(QMetaMethod::fromSignal(signal))) {
+        Q_EMIT(this->*signal)(args...);
+    } else {
+        UserPrompt::current().message(missing);
+    }
 }
 
 TDeviceNetWorkWindow::~TDeviceNetWorkWindow()
@@ -120,8 +142,8 @@ void TDeviceNetWorkWindow::SetActive(bool active)
 {
     d_->active = active;
     QPalette palette = d_->captionPanel->palette();
-    palette.setColor(QPalette::Window, this->palette().color(active ? QPalette::Highlight
-                                                                     : QPalette::Dark));
+    palette.setColor(QPalette::Window,
+                     this->palette().color(active ? QPalette::Highlight : QPalette::Dark));
     palette.setColor(QPalette::WindowText, this->palette().color(QPalette::HighlightedText));
     d_->captionPanel->setPalette(palette);
     Q_EMIT stateChanged();
@@ -132,13 +154,14 @@ void TDeviceNetWorkWindow::showEvent(QShowEvent* event)
     QWidget::showEvent(event);
     // Inside an MDI area the sub-window tells when it becomes the active one.
     if (auto* frame = qobject_cast<QMdiSubWindow*>(parentWidget())) {
-        connect(frame, &QMdiSubWindow::windowStateChanged, this,
-                [this](Qt::WindowStates, Qt::WindowStates now) {
-                    if (now.testFlag(Qt::WindowActive) != d_->active) {
-                        SetActive(now.testFlag(Qt::WindowActive));
-                    }
-                },
-                Qt::UniqueConnection);
+        connect(
+            frame, &QMdiSubWindow::windowStateChanged, this,
+            [this](Qt::WindowStates, Qt::WindowStates now) {
+                if (now.testFlag(Qt::WindowActive) != d_->active) {
+                    SetActive(now.testFlag(Qt::WindowActive));
+                }
+            },
+            Qt::UniqueConnection);
     }
     d_->view->ArrangeDevices();
 }
@@ -186,21 +209,18 @@ void TDeviceNetWorkWindow::rebuildMenu()
     menu->addAction(QStringLiteral("Rename"), this, &TDeviceNetWorkWindow::EditDeviceName)
         ->setEnabled(selected);
     if (!copyable) {
-        menu->addAction(QStringLiteral("Information"), this, [this] {
-                if (const TDeviceNetDevice* shown = network_->DeviceAt(SelectedMacId())) {
-                    shown->ShowIdentity();
-                }
-            })->setEnabled(selected);
+        menu->addAction(
+                QStringLiteral("Information"), this,
+                [this] {
+                    if (const TDeviceNetDevice* shown = network_->DeviceAt(SelectedMacId())) {
+                        shown->ShowIdentity();
+                    }
+                })
+            ->setEnabled(selected);
     }
     if (selected && device->WithoutEds) {
         menu->addAction(QStringLiteral("Register EDS-file"), this, [this, mac] {
-            if (isSignalConnected(QMetaMethod::fromSignal(
-                    &TDeviceNetWorkWindow::edsWizardRequested))) {
-                Q_EMIT edsWizardRequested(mac);
-            } else {
-                UserPrompt::current().message(
-                    QStringLiteral("The EDS wizard is not available yet."));
-            }
+            requestOrTell(&TDeviceNetWorkWindow::edsWizardRequested, NoEdsWizard(), mac);
         });
     }
     if (copyable) {
@@ -211,16 +231,9 @@ void TDeviceNetWorkWindow::rebuildMenu()
                     &TDeviceNetWorkWindow::ChangeNodeAddress)
         ->setEnabled(selected);
 
-    // The driver binding answers these; until it listens the user is told so.
+    // The driver binding answers these.
     const auto request = [this](void (TDeviceNetWorkWindow::*signal)()) {
-        return [this, signal] {
-            if (isSignalConnected(QMetaMethod::fromSignal(signal))) {
-                Q_EMIT(this->*signal)();
-            } else {
-                UserPrompt::current().message(
-                    QStringLiteral("Going online is not available yet."));
-            }
-        };
+        return [this, signal] { requestOrTell(signal, NoDriverBinding()); };
     };
     menu = d_->networkMenu;
     menu->clear();
@@ -240,30 +253,24 @@ void TDeviceNetWorkWindow::rebuildMenu()
 
 void TDeviceNetWorkWindow::keyPressEvent(QKeyEvent* event)
 {
-    const auto emitOrTell = [this](void (TDeviceNetWorkWindow::*signal)()) {
-        if (isSignalConnected(QMetaMethod::fromSignal(signal))) {
-            Q_EMIT(this->*signal)();
-        } else {
-            UserPrompt::current().message(QStringLiteral("Going online is not available yet."));
-        }
-    };
     switch (event->key()) {
-    case Qt::Key_Delete:
-        DeleteDevice();
-        break;
-    case Qt::Key_F2:
-        EditDeviceName();
-        break;
-    case Qt::Key_F5:
-        emitOrTell(d_->online ? &TDeviceNetWorkWindow::browseRequested
-                              : &TDeviceNetWorkWindow::goOnlineRequested);
-        break;
-    case Qt::Key_Plus:
-        emitOrTell(&TDeviceNetWorkWindow::goOnlineRequested);
-        break;
-    default:
-        QWidget::keyPressEvent(event);
-        return;
+        case Qt::Key_Delete:
+            DeleteDevice();
+            break;
+        case Qt::Key_F2:
+            EditDeviceName();
+            break;
+        case Qt::Key_F5:
+            requestOrTell(d_->online ? &TDeviceNetWorkWindow::browseRequested
+                                     : &TDeviceNetWorkWindow::goOnlineRequested,
+                          NoDriverBinding());
+            break;
+        case Qt::Key_Plus:
+            requestOrTell(&TDeviceNetWorkWindow::goOnlineRequested, NoDriverBinding());
+            break;
+        default:
+            QWidget::keyPressEvent(event);
+            return;
     }
     event->accept();
 }
@@ -274,15 +281,12 @@ void TDeviceNetWorkWindow::activateDevice(int macId)
     if (!device || device->NotResponding) {
         return;  // a missing device has nothing to open
     }
-    const auto signal = device->WithoutEds ? &TDeviceNetWorkWindow::edsWizardRequested
-                                           : &TDeviceNetWorkWindow::deviceWindowRequested;
-    if (isSignalConnected(QMetaMethod::fromSignal(signal))) {
-        Q_EMIT(this->*signal)(macId);
-        return;
+    if (device->WithoutEds) {
+        requestOrTell(&TDeviceNetWorkWindow::edsWizardRequested, NoEdsWizard(), macId);
+    } else {
+        requestOrTell(&TDeviceNetWorkWindow::deviceWindowRequested,
+                      QStringLiteral("The device window is not available yet."), macId);
     }
-    UserPrompt::current().message(device->WithoutEds
-                                      ? QStringLiteral("The EDS wizard is not available yet.")
-                                      : QStringLiteral("The device window is not available yet."));
 }
 
 void TDeviceNetWorkWindow::CopyDevice()
@@ -370,13 +374,13 @@ bool TDeviceNetWorkWindow::CloseQuery()
     }
     switch (UserPrompt::current().yesNoCancel(
         network_->Caption + QStringLiteral(" has been modified, do you want to save?"))) {
-    case PromptButton::Yes:
-        // A save that failed or whose dialog was cancelled must not lose the network.
-        return network_->SaveNetwork();
-    case PromptButton::No:
-        return true;
-    default:
-        return false;
+        case PromptButton::Yes:
+            // A save that failed or whose dialog was cancelled must not lose the network.
+            return network_->SaveNetwork();
+        case PromptButton::No:
+            return true;
+        default:
+            return false;
     }
 }
 

@@ -1,10 +1,9 @@
 #pragma once
 
-#include "network/DeviceNetWork.h"
-
 #include <QWidget>
-
 #include <memory>
+
+#include "network/DeviceNetWork.h"
 
 class QMenu;
 class QMimeData;
@@ -79,6 +78,10 @@ protected:
 
 private:
     void rebuildMenu();
+    // Emits the request signal, or tells the user that nothing answers it yet.
+    template <typename... Args>
+    void requestOrTell(void (TDeviceNetWorkWindow::*signal)(Args...), const QString& missing,
+                       Args... args);
     void activateDevice(int macId);
     void startDrag(int macId);
     void showProgress(const QString& text, int maximum, int position);

@@ -1,4 +1,9 @@
 // Dragging devices: from the library panel onto a network, and between network windows.
+#include <QApplication>
+#include <QDrag>
+#include <QDragMoveEvent>
+#include <QMimeData>
+
 #include "app/CorvixError.h"
 #include "app/UserPrompt.h"
 #include "device/DeviceNetDevice.h"
@@ -6,11 +11,6 @@
 #include "network/ui/BusView.h"
 #include "network/ui/DeviceNetWorkWindowPrivate.h"
 #include "network/ui/MacIdDlg.h"
-
-#include <QApplication>
-#include <QDrag>
-#include <QDragMoveEvent>
-#include <QMimeData>
 
 namespace corvix {
 

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "network/ui/DeviceNetWorkWindow.h"
-
 #include <QPointer>
+
+#include "network/ui/DeviceNetWorkWindow.h"
 
 class QLabel;
 class QMenu;
@@ -16,7 +16,7 @@ class TDeviceNetDevice;
 struct TDeviceNetWorkWindow::Private {
     TBusView* view = nullptr;
     QStatusBar* statusBar = nullptr;
-    QLabel* captionPanel = nullptr;   // the window caption, highlighted while active
+    QLabel* captionPanel = nullptr;  // the window caption, highlighted while active
     QLabel* progressText = nullptr;
     QProgressBar* progressBar = nullptr;
     QMenu* popup = nullptr;

@@ -1,11 +1,11 @@
 #include "network/ui/MacIdDlg.h"
 
-#include "network/DeviceNetWork.h"
-
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QFormLayout>
 #include <QPushButton>
+
+#include "network/DeviceNetWork.h"
 
 namespace corvix {
 
