@@ -27,5 +27,6 @@ CliCommand EdsCommand();
 CliCommand LibraryCommand();
 CliCommand NetworkCommand();
 CliCommand DeviceCommand();
+CliCommand OnlineCommand();
 
 }  // namespace corvix::cli

@@ -13,6 +13,7 @@ const QList<CliCommand>& AllCommands()
         LibraryCommand(),
         NetworkCommand(),
         DeviceCommand(),
+        OnlineCommand(),
     };
     return commands;
 }

@@ -58,10 +58,12 @@ uint32_t StateColourRgb(StateColour colour)
 TDevParameterClass::TDevParameterClass(const QByteArrayList& fields,
                                        const QByteArrayList& enumFields, int number)
     : number_(number),
-      readReplyThunk_([this](uint32_t, uint8_t transferStatus, uint8_t service, uint32_t length,
-                             const uint8_t* data) { readReply(transferStatus, service, length, data); }),
-      writeReplyThunk_([this](uint32_t, uint8_t transferStatus, uint8_t service, uint32_t length,
-                              const uint8_t* data) { writeReply(transferStatus, service, length, data); })
+      readReplyThunk_(
+          [this](uint32_t, uint8_t transferStatus, uint8_t service, uint32_t length,
+                 const uint8_t* data) { readReply(transferStatus, service, length, data); }),
+      writeReplyThunk_(
+          [this](uint32_t, uint8_t transferStatus, uint8_t service, uint32_t length,
+                 const uint8_t* data) { writeReply(transferStatus, service, length, data); })
 {
     if (fields.size() < kRequiredFields) {
         throw CorvixError(

@@ -131,7 +131,7 @@ public:
     void ReadFromDevice(QObject* notifyWindow, TDeviceNetWork* network);
     void WriteToDevice(QObject* notifyWindow, TDeviceNetWork* network);
     bool RequestUnderWay() const;
-    static constexpr int RequestTimeLimitMs = 10000;
+    static inline int RequestTimeLimitMs = 10000;
 
 private:
     StateColour validColour() const;

@@ -83,7 +83,8 @@ void TDevParameterClass::readReply(uint8_t transferStatus, uint8_t service, uint
     } else if (service == GetAttributeSingleReply || service == AlternativeSuccessReply) {
         markDevice(true);
         requestResult_ = RequestResult::Done;
-        SetFromNetworkBytes(QByteArray(reinterpret_cast<const char*>(data), data ? int(length) : 0));
+        SetFromNetworkBytes(
+            QByteArray(reinterpret_cast<const char*>(data), data ? int(length) : 0));
         saved_ = false;
         synchronized_ = true;
         stateColour_ = validColour();
@@ -132,10 +133,18 @@ void TDevParameterClass::askAboutErrorReply(const QString& text, uint32_t length
         GeneralStatusText(length, data));
     suppressErrorDialog_ = false;
     switch (answer) {
-        case PromptButton::Retry: requestResult_ = RequestResult::Retry; break;
-        case PromptButton::Ignore: requestResult_ = RequestResult::Ignore; break;
-        case PromptButton::IgnoreAll: requestResult_ = RequestResult::IgnoreAll; break;
-        default: requestResult_ = RequestResult::Stop; break;
+        case PromptButton::Retry:
+            requestResult_ = RequestResult::Retry;
+            break;
+        case PromptButton::Ignore:
+            requestResult_ = RequestResult::Ignore;
+            break;
+        case PromptButton::IgnoreAll:
+            requestResult_ = RequestResult::IgnoreAll;
+            break;
+        default:
+            requestResult_ = RequestResult::Stop;
+            break;
     }
     if (requestResult_ == RequestResult::Retry) {
         stateColour_ = StateColour::Navy;

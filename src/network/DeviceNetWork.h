@@ -154,6 +154,8 @@ Q_SIGNALS:
     void connectionStateChanged();
     // A status bar panel's text (0: connection state, 2: progress text).
     void statusPanelChanged(int panel, const QString& text);
+    // One browse record as the driver delivered it (13 bytes: a node answered; 1: none).
+    void whoAnswer(const QByteArray& record);
     // A browse got its 64th answer.
     void browseFinished();
 

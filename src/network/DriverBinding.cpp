@@ -21,19 +21,30 @@ namespace {
 
 constexpr int LastMacId = TDeviceNetWork::MaxDevices - 1;
 
-void ShowError(const QString& text) { UserPrompt::current().message(text, PromptIcon::Error); }
+void ShowError(const QString& text)
+{
+    UserPrompt::current().message(text, PromptIcon::Error);
+}
 
-uint16_t LowFirst(const uint8_t* bytes) { return uint16_t(bytes[0] | (bytes[1] << 8)); }
+uint16_t LowFirst(const uint8_t* bytes)
+{
+    return uint16_t(bytes[0] | (bytes[1] << 8));
+}
 
 // The text status panel 0 shows for a listed status that reports a fault of the network.
 QString MasterOnlineFault(uint32_t status)
 {
     switch (status) {
-        case CORVIX_NET_BUS_OFF: return QStringLiteral("Bus off error!");
-        case CORVIX_NET_DUPLICATE_MAC_ID: return QStringLiteral("Duplicate MAC-ID failure!");
-        case CORVIX_NET_NO_POWER: return QStringLiteral("No network power!");
-        case CORVIX_NET_UNKNOWN_ERROR: return QStringLiteral("Unknown network error!");
-        default: return {};
+        case CORVIX_NET_BUS_OFF:
+            return QStringLiteral("Bus off error!");
+        case CORVIX_NET_DUPLICATE_MAC_ID:
+            return QStringLiteral("Duplicate MAC-ID failure!");
+        case CORVIX_NET_NO_POWER:
+            return QStringLiteral("No network power!");
+        case CORVIX_NET_UNKNOWN_ERROR:
+            return QStringLiteral("Unknown network error!");
+        default:
+            return {};
     }
 }
 
@@ -47,8 +58,10 @@ bool IsListedStatus(uint32_t status)
         case CORVIX_NET_NO_POWER:
         case CORVIX_NET_UNKNOWN_ERROR:
         case CORVIX_NET_INTERFACE_TIMEOUT:
-        case CORVIX_NET_DRIVER_RELEASED: return true;
-        default: return false;
+        case CORVIX_NET_DRIVER_RELEASED:
+            return true;
+        default:
+            return false;
     }
 }
 
@@ -120,16 +133,16 @@ void TDeviceNetWork::bindDriver(bool registerSettings)
     if (module->load(DriverFile)) {
         driverModule_ = std::move(module);
         if (registerSettings) {
-            if (const auto registerCallbacks = driverModule_->function<CorvixSetupRegisterCallbacksFn>(
-                    CORVIX_EXPORT_SETUP_REGISTER_CALLBACKS)) {
+            if (const auto registerCallbacks =
+                    driverModule_->function<CorvixSetupRegisterCallbacksFn>(
+                        CORVIX_EXPORT_SETUP_REGISTER_CALLBACKS)) {
                 registerCallbacks(DriverReadInteger, DriverWriteInteger, DriverReadBool,
                                   DriverWriteBool, DriverReadString, DriverWriteString);
             }
         }
         if (const auto setUp = driverModule_->function<CorvixSetUpAndGoOnlineFn>(
                 CORVIX_EXPORT_SET_UP_AND_GO_ONLINE)) {
-            DriverHandle =
-                setUp(this, statusCallback_.address(), &settingsLength, &settingsText);
+            DriverHandle = setUp(this, statusCallback_.address(), &settingsLength, &settingsText);
         } else {
             ShowError(QStringLiteral("Function missing in driver software"));
         }
@@ -148,7 +161,8 @@ void TDeviceNetWork::closeDriver()
     if (!driverModule_) {
         return;
     }
-    if (const auto close = driverModule_->function<CorvixCloseDriverFn>(CORVIX_EXPORT_CLOSE_DRIVER)) {
+    if (const auto close =
+            driverModule_->function<CorvixCloseDriverFn>(CORVIX_EXPORT_CLOSE_DRIVER)) {
         close(DriverHandle);
     }
     DriverHandle = 0;
@@ -263,6 +277,9 @@ void TDeviceNetWork::HandleWhoAnswer(int32_t length, const uint8_t* data)
 {
     if (!data) {
         return;
+    }
+    if (length == CORVIX_BROWSE_RECORD_PRESENT || length == CORVIX_BROWSE_RECORD_ABSENT) {
+        Q_EMIT whoAnswer(QByteArray(reinterpret_cast<const char*>(data), length));
     }
     if (length == CORVIX_BROWSE_RECORD_PRESENT) {
         countWhoAnswer();

@@ -13,7 +13,10 @@ namespace corvix {
 
 namespace {
 
-QString TextOf(const char* text) { return text ? DecodeWindows1252(QByteArray(text)) : QString(); }
+QString TextOf(const char* text)
+{
+    return text ? DecodeWindows1252(QByteArray(text)) : QString();
+}
 
 // A driver's icon lives beside it under the same base name.
 QString IconBeside(const QString& file)

@@ -10,7 +10,10 @@ namespace corvix {
 
 namespace {
 
-QString Text(const char* text) { return text ? DecodeWindows1252(QByteArray(text)) : QString(); }
+QString Text(const char* text)
+{
+    return text ? DecodeWindows1252(QByteArray(text)) : QString();
+}
 
 }  // namespace
 
@@ -19,11 +22,20 @@ int32_t DriverReadInteger(const char* name, int32_t defaultValue)
     return ReadRegInteger(Text(name), defaultValue);
 }
 
-void DriverWriteInteger(const char* name, int32_t value) { WriteRegInteger(Text(name), value); }
+void DriverWriteInteger(const char* name, int32_t value)
+{
+    WriteRegInteger(Text(name), value);
+}
 
-int32_t DriverReadBool(const char* name) { return ReadRegBool(Text(name)) ? 1 : 0; }
+int32_t DriverReadBool(const char* name)
+{
+    return ReadRegBool(Text(name)) ? 1 : 0;
+}
 
-void DriverWriteBool(const char* name, int32_t value) { WriteRegBool(Text(name), value != 0); }
+void DriverWriteBool(const char* name, int32_t value)
+{
+    WriteRegBool(Text(name), value != 0);
+}
 
 int32_t DriverReadString(const char* name, char* result, uint32_t resultSize)
 {
