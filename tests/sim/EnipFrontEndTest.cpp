@@ -60,7 +60,7 @@ TEST(EnipFrontEnd, AnswersOverLoopbackSockets)
 TEST(EnipFrontEnd, RefusesAddressesOffTheLoopback)
 {
     SimNetwork network;
-    for (const char* address : {"0.0.0.0", "192.168.1.10", "::1"})
+    for (const char* address : {"0.0.0.0", "203.0.113.10", "::1"})
         EXPECT_THROW(EnipFrontEnd(network, BridgeConfig::standard(), QHostAddress(QString::fromLatin1(address)), 0),
                      CorvixError)
             << address;
