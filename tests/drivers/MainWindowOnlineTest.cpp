@@ -63,10 +63,12 @@ TEST(MainWindowOnline, NewNetworkGoesOnlineBrowsesAndGoesOffline)
         EXPECT_EQ(network.DeviceAt(7), nullptr);
         EXPECT_NE(form.commands().goOnline->text(), offlineCaption);
         EXPECT_TRUE(form.commands().update->isEnabled());
+        EXPECT_EQ(form.NetworkWindows().last()->ConnectionStateText(), "Network Online");
 
         form.commands().goOnline->trigger();
         ASSERT_TRUE(WaitFor([&] { return !network.IsOnline(); }));
         EXPECT_EQ(form.commands().goOnline->text(), offlineCaption);
+        EXPECT_EQ(form.NetworkWindows().last()->ConnectionStateText(), "Network Offline");
         EXPECT_NE(network.DeviceAt(5), nullptr);  // the browsed devices stay in the document
     }
     UserPrompt::setCurrent(nullptr);

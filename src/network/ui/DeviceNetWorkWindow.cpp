@@ -56,11 +56,14 @@ TDeviceNetWorkWindow::TDeviceNetWorkWindow(std::unique_ptr<TDeviceNetWork> netwo
     d_->captionPanel->setAutoFillBackground(true);
     d_->captionPanel->setMargin(2);
     d_->captionPanel->setVisible(!network_->Caption.isEmpty());
+    d_->connectionPanel = new QLabel(this);
+    d_->connectionPanel->setMargin(2);
     d_->progressText = new QLabel(this);
     d_->progressBar = new QProgressBar(this);
     d_->progressBar->setValue(0);
     d_->progressBar->setMaximumWidth(200);
     d_->progressBar->hide();
+    d_->statusBar->addWidget(d_->connectionPanel);
     d_->statusBar->addWidget(d_->captionPanel);
     d_->statusBar->addWidget(d_->progressText, 1);
     d_->statusBar->addPermanentWidget(d_->progressBar);
@@ -97,6 +100,11 @@ TDeviceNetWorkWindow::TDeviceNetWorkWindow(std::unique_ptr<TDeviceNetWork> netwo
     });
     connect(network_.get(), &TDeviceNetWork::progressChanged, this,
             &TDeviceNetWorkWindow::showProgress);
+    // Panel 0 of the driver binding is the connection state, panel 2 the progress text.
+    connect(network_.get(), &TDeviceNetWork::statusPanelChanged, this,
+            [this](int panel, const QString& text) {
+                (panel == 0 ? d_->connectionPanel : d_->progressText)->setText(text);
+            });
     setFocusProxy(d_->view);
 }
 
@@ -116,6 +124,11 @@ TDeviceNetWorkWindow::~TDeviceNetWorkWindow()
     if (CurrentDrag().window == this) {
         CurrentDrag() = {};
     }
+}
+
+QString TDeviceNetWorkWindow::ConnectionStateText() const
+{
+    return d_->connectionPanel->text();
 }
 
 int TDeviceNetWorkWindow::SelectedMacId() const

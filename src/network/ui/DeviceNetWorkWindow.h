@@ -26,6 +26,9 @@ public:
     // MAC ID of the selected device, or -1.
     int SelectedMacId() const;
 
+    // The connection state the status bar shows ("Network Online", ...).
+    QString ConnectionStateText() const;
+
     // Asks to save a modified network; false when the user cancelled closing.
     bool CloseQuery();
 

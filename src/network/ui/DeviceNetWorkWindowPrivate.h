@@ -16,6 +16,7 @@ class TDeviceNetDevice;
 struct TDeviceNetWorkWindow::Private {
     TBusView* view = nullptr;
     QStatusBar* statusBar = nullptr;
+    QLabel* connectionPanel = nullptr;  // "Network Online", "Network Offline", ...
     QLabel* captionPanel = nullptr;  // the window caption, highlighted while active
     QLabel* progressText = nullptr;
     QProgressBar* progressBar = nullptr;
