@@ -8,6 +8,7 @@
 #include "app/ScriptedPrompt.h"
 #include "app/SharedLibrary.h"
 #include "core/PtyFrontEnd.h"
+#include "support/HundredParameterNode.h"
 #include "device/DevParameterClass.h"
 #include "device/DeviceNetDevice.h"
 #include "network/DeviceNetWork.h"
@@ -24,27 +25,8 @@ using namespace corvix::sim;
 
 namespace {
 
-constexpr int ParameterCount = 100;
+constexpr int ParameterCount = corvix::bench::HundredParameters;
 constexpr uint8_t MacId = 5;
-
-SimNetwork HundredParameters()
-{
-    SimNetwork network;
-    SimNode node;
-    node.macId = MacId;
-    node.identity.vendorId = 1;
-    for (int instance = 1; instance <= ParameterCount; ++instance) {
-        SimParameter parameter;
-        parameter.instance = std::uint16_t(instance);
-        parameter.name = QStringLiteral("P%1").arg(instance);
-        parameter.dataType = 0xC7;  // UINT
-        parameter.dataSize = 2;
-        parameter.value = QByteArray(2, char(instance));
-        node.parameters.parameters.append(parameter);
-    }
-    network.addNode(node);
-    return network;
-}
 
 // A UINT parameter addressed with an 8-bit instance segment, as many EDS files give it.
 std::unique_ptr<TDevParameterClass> Parameter(int number)
@@ -73,7 +55,7 @@ void HostReadParameters(benchmark::State& state)
     ScriptedPrompt prompt;
     prompt.queueButton(PromptButton::Cancel);  // no browse after going online
     UserPrompt::setCurrent(&prompt);
-    SimNetwork simulated = HundredParameters();
+    SimNetwork simulated = corvix::bench::HundredParameterNetwork(MacId);
     PtyFrontEnd pty(simulated, true);
     QTemporaryDir library;
     TDeviceNetWork network(library.path());

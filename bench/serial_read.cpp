@@ -6,6 +6,7 @@
 #include "app/CallbackThunk.h"
 #include "app/SharedLibrary.h"
 #include "core/PtyFrontEnd.h"
+#include "support/HundredParameterNode.h"
 
 #include <CorvixDriverContract.h>
 
@@ -19,30 +20,11 @@ using namespace corvix::sim;
 
 namespace {
 
-constexpr int ParameterCount = 100;
-
-SimNetwork HundredParameters()
-{
-    SimNetwork network;
-    SimNode node;
-    node.macId = 5;
-    node.identity.vendorId = 1;
-    for (int instance = 1; instance <= ParameterCount; ++instance) {
-        SimParameter parameter;
-        parameter.instance = std::uint16_t(instance);
-        parameter.name = QStringLiteral("P%1").arg(instance);
-        parameter.dataType = 0xC7;  // UINT
-        parameter.dataSize = 2;
-        parameter.value = QByteArray(2, char(instance));
-        node.parameters.parameters.append(parameter);
-    }
-    network.addNode(node);
-    return network;
-}
+constexpr int ParameterCount = corvix::bench::HundredParameters;
 
 void SerialReadParameters(benchmark::State& state)
 {
-    SimNetwork network = HundredParameters();
+    SimNetwork network = corvix::bench::HundredParameterNetwork(5);
     PtyFrontEnd pty(network, true);
     SharedLibrary library(QStringLiteral(CORVIX_BIN_DIR "/Drivers/SerialAdapterDriver") +
                           SharedLibrary::fileMask().mid(1));

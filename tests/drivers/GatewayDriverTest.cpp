@@ -4,6 +4,7 @@
 #include "app/SharedLibrary.h"
 #include "core/EnipFrontEnd.h"
 #include "sim/SimFixtures.h"
+#include "support/DriverHost.h"
 #include "support/WaitFor.h"
 
 #include <CorvixDriverContract.h>
@@ -23,39 +24,11 @@ namespace {
 const QHostAddress Loopback(QStringLiteral("127.0.0.1"));
 constexpr int TimeoutMs = 300;
 
-struct Driver {
-    SharedLibrary library{QStringLiteral(CORVIX_BIN_DIR "/Drivers/GatewayDriver") +
-                          SharedLibrary::fileMask().mid(1)};
-    CorvixSetUpAndGoOnlineFn setUp =
-        library.function<CorvixSetUpAndGoOnlineFn>(CORVIX_EXPORT_SET_UP_AND_GO_ONLINE);
-    CorvixNetWorkWhoFn who = library.function<CorvixNetWorkWhoFn>(CORVIX_EXPORT_NETWORK_WHO);
-    CorvixNetWorkRequestFn request =
-        library.function<CorvixNetWorkRequestFn>(CORVIX_EXPORT_NETWORK_REQUEST);
-    CorvixCloseDriverFn close = library.function<CorvixCloseDriverFn>(CORVIX_EXPORT_CLOSE_DRIVER);
+struct Driver : corvix::test::DriverLibrary {
+    Driver() : DriverLibrary(QStringLiteral(CORVIX_BIN_DIR "/Drivers/GatewayDriver")) {}
 };
 
-struct Host {
-    QList<uint32_t> statuses;
-    QList<QByteArray> records;
-    struct Reply {
-        uint32_t tag;
-        uint8_t transfer;
-        uint8_t service;
-        QByteArray data;
-    };
-    QList<Reply> replies;
-
-    CallbackThunk<CorvixStatusCallback> status{[this](uint32_t code) { statuses.append(code); }};
-    CallbackThunk<CorvixBrowseCallback> browse{[this](int32_t length, const uint8_t* data) {
-        records.append(QByteArray(reinterpret_cast<const char*>(data), length));
-    }};
-    CallbackThunk<CorvixReplyCallback> reply{[this](uint32_t tag, uint8_t transfer,
-                                                    uint8_t service, uint32_t length,
-                                                    const uint8_t* data) {
-        replies.append({tag, transfer, service,
-                        QByteArray(reinterpret_cast<const char*>(data), int(length))});
-    }};
-};
+using Host = corvix::test::RecordingHost;
 
 QByteArray SettingsFor(quint16 port, const char* route = "02 00")
 {

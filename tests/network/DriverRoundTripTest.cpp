@@ -1,6 +1,7 @@
 // Host code against a real driver library: dlopen, exports by name, callbacks through thunks.
 #include "app/CallbackThunk.h"
 #include "app/SharedLibrary.h"
+#include "support/DriverHost.h"
 #include "support/WaitFor.h"
 
 #include <CorvixDriverContract.h>
@@ -20,40 +21,11 @@ const char* const script =
     "reply|5|0x0E|20 01 24 01 30 09|1|0x94|14\n"
     "reply|5|0x10|20 0F 24 01 30 01|1|0x90|\n";
 
-struct Driver {
-    SharedLibrary library{QStringLiteral(CORVIX_TEST_DRIVER_DIR "/ScriptedTestDriver") +
-                          SharedLibrary::fileMask().mid(1)};
-    CorvixSetUpAndGoOnlineFn setUp =
-        library.function<CorvixSetUpAndGoOnlineFn>(CORVIX_EXPORT_SET_UP_AND_GO_ONLINE);
-    CorvixNetWorkWhoFn who = library.function<CorvixNetWorkWhoFn>(CORVIX_EXPORT_NETWORK_WHO);
-    CorvixNetWorkRequestFn request =
-        library.function<CorvixNetWorkRequestFn>(CORVIX_EXPORT_NETWORK_REQUEST);
-    CorvixCloseDriverFn close = library.function<CorvixCloseDriverFn>(CORVIX_EXPORT_CLOSE_DRIVER);
+struct Driver : corvix::test::DriverLibrary {
+    Driver() : DriverLibrary(QStringLiteral(CORVIX_TEST_DRIVER_DIR "/ScriptedTestDriver")) {}
 };
 
-// What a network window and a parameter do with the callbacks, reduced to recording them.
-struct Host {
-    QList<uint32_t> statuses;
-    QList<QByteArray> records;
-    struct Reply {
-        uint32_t tag;
-        uint8_t transfer;
-        uint8_t service;
-        QByteArray data;
-    };
-    QList<Reply> replies;
-
-    CallbackThunk<CorvixStatusCallback> status{[this](uint32_t code) { statuses.append(code); }};
-    CallbackThunk<CorvixBrowseCallback> browse{[this](int32_t length, const uint8_t* data) {
-        records.append(QByteArray(reinterpret_cast<const char*>(data), length));
-    }};
-    CallbackThunk<CorvixReplyCallback> reply{[this](uint32_t tag, uint8_t transfer,
-                                                    uint8_t service, uint32_t length,
-                                                    const uint8_t* data) {
-        replies.append({tag, transfer, service,
-                        QByteArray(reinterpret_cast<const char*>(data), int(length))});
-    }};
-};
+using Host = corvix::test::RecordingHost;
 
 }  // namespace
 
