@@ -139,6 +139,11 @@ bool TParameterGroupTransfer::transferOne(Direction direction, TDevParameterClas
     if (ignoreAll) {
         parameter->SetSuppressErrorDialog(true);
     }
+    // A request of this parameter left under way (a single transfer, a run stopped before its
+    // reply) is answered first: nothing would be sent for the parameter until then.
+    if (!waitUntil([parameter] { return !parameter->RequestUnderWay(); })) {
+        return false;
+    }
     awaitedNumber_ = parameter->Number();
     awaitedReplied_ = false;
     if (direction == Direction::Upload) {
@@ -146,18 +151,20 @@ bool TParameterGroupTransfer::transferOne(Direction direction, TDevParameterClas
     } else {
         parameter->WriteToDevice(this, network_);
     }
-    const bool replied = waitForReply(parameter->Number());
+    const int number = parameter->Number();
+    const bool replied =
+        waitUntil([this, number] { return awaitedReplied_ && awaitedNumber_ == number; });
     if (ignoreAll) {
         parameter->SetSuppressErrorDialog(false);
     }
     return replied;
 }
 
-bool TParameterGroupTransfer::waitForReply(int parameterNumber)
+bool TParameterGroupTransfer::waitUntil(const std::function<bool()>& done)
 {
     QElapsedTimer clock;
     clock.start();
-    while (!(awaitedReplied_ && awaitedNumber_ == parameterNumber)) {
+    while (!done()) {
         if (!mayGoOn()) {
             return false;
         }

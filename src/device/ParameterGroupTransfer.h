@@ -8,6 +8,8 @@
 #include <QPointer>
 #include <QString>
 
+#include <functional>
+
 namespace corvix {
 
 class TDevParameterClass;
@@ -71,7 +73,9 @@ private:
     enum class Direction { Upload, Download };
     void run(Direction direction, int groupIndex);
     bool transferOne(Direction direction, TDevParameterClass* parameter, bool ignoreAll);
-    bool waitForReply(int parameterNumber);
+    // Processes events until done; false when the run must end first (stopped, offline) or the
+    // reply time limit passed, which counts as the node not answering.
+    bool waitUntil(const std::function<bool()>& done);
     bool mayGoOn() const;
     void advance();
     void replyArrived(int parameterNumber);
