@@ -152,8 +152,12 @@ bool TParameterGroupTransfer::transferOne(Direction direction, TDevParameterClas
         parameter->WriteToDevice(this, network_);
     }
     const int number = parameter->Number();
-    const bool replied =
-        waitUntil([this, number] { return awaitedReplied_ && awaitedNumber_ == number; });
+    // The parameter must have left its gray state too: the reply message of a request left
+    // under way may still be queued and must not count as the answer to this one.
+    const bool replied = waitUntil([this, number, parameter] {
+        return awaitedReplied_ && awaitedNumber_ == number &&
+               parameter->GetStateColour() != StateColour::Gray;
+    });
     if (ignoreAll) {
         parameter->SetSuppressErrorDialog(false);
     }

@@ -271,10 +271,12 @@ TEST_F(GroupTransferTest, StopOrGoingOfflineEndsTheRun)
         EXPECT_EQ(requests, QStringList{"10/1"});
         EXPECT_TRUE(asked.texts().isEmpty());
         network.NetworkStatus = CORVIX_NET_ONLINE;
-        // The answer to the request left behind still reaches its parameter.
-        EXPECT_TRUE(WaitFor([&] {
-            return device->ParameterAt(0, 0)->GetStateColour() != StateColour::Gray;
-        }));
+        // A new run at once waits for the answer to the request left behind, then reads all.
+        finished.clear();
+        transfer.UploadAll(0);
+        EXPECT_EQ(requests, (QStringList{"10/1", "0E/1", "0E/2", "0E/3"}));
+        EXPECT_EQ(finished, QList<bool>{true});
+        EXPECT_EQ(device->ParameterAt(0, 0)->DataType().Value(), QStringLiteral("1"));
     }
 }
 
