@@ -1,13 +1,13 @@
 #include "device/ParameterGroupTransfer.h"
 
+#include <QElapsedTimer>
+
 #include "app/Delay.h"
 #include "app/UserPrompt.h"
 #include "app/WindowMessage.h"
 #include "device/DevParameterClass.h"
 #include "device/DeviceNetDevice.h"
 #include "network/DeviceNetWork.h"
-
-#include <QElapsedTimer>
 
 namespace corvix {
 
@@ -24,8 +24,8 @@ const QString NotAvailableText =
 
 }  // namespace
 
-TParameterGroupTransfer::TParameterGroupTransfer(TDeviceNetDevice* device,
-                                                 TDeviceNetWork* network, QObject* parent)
+TParameterGroupTransfer::TParameterGroupTransfer(TDeviceNetDevice* device, TDeviceNetWork* network,
+                                                 QObject* parent)
     : QObject(parent),
       device_(device),
       network_(network),
@@ -191,10 +191,9 @@ void TParameterGroupTransfer::advance()
     if (position_ >= total_) {
         return;
     }
-    Q_EMIT progressChanged(QStringLiteral("Processing parameter request %1/%2")
-                             .arg(position_ + 1)
-                             .arg(total_),
-                         position_ + 1, total_);
+    Q_EMIT progressChanged(
+        QStringLiteral("Processing parameter request %1/%2").arg(position_ + 1).arg(total_),
+        position_ + 1, total_);
     ++position_;
 }
 

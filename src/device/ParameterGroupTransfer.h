@@ -1,14 +1,13 @@
 #pragma once
 
-#include "app/CallbackThunk.h"
-
 #include <CorvixDriverContract.h>
 
 #include <QObject>
 #include <QPointer>
 #include <QString>
-
 #include <functional>
+
+#include "app/CallbackThunk.h"
 
 namespace corvix {
 

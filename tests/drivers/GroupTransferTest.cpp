@@ -1,5 +1,10 @@
 // Upload all and download all of a device's parameters, end to end through the real serial
 // driver library and the simulated adapter on a pseudo-terminal.
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
+#include <QRegularExpression>
+
 #include "app/ScriptedPrompt.h"
 #include "app/SharedLibrary.h"
 #include "core/PtyFrontEnd.h"
@@ -7,11 +12,6 @@
 #include "device/ParameterGroupTransfer.h"
 #include "network/DeviceNetWork.h"
 #include "support/WaitFor.h"
-
-#include <QCoreApplication>
-#include <QRegularExpression>
-
-#include <gtest/gtest.h>
 
 using namespace corvix;
 using namespace corvix::sim;
@@ -118,9 +118,9 @@ TEST_F(GroupTransferTest, UploadAllReadsEveryParameterInTurn)
     transfer.UploadAll(0);
 
     EXPECT_EQ(requests, (QStringList{"0E/1", "0E/2", "0E/3"}));
-    EXPECT_EQ(progress, (QStringList{"Processing parameter request 1/3",
-                                     "Processing parameter request 2/3",
-                                     "Processing parameter request 3/3"}));
+    EXPECT_EQ(progress,
+              (QStringList{"Processing parameter request 1/3", "Processing parameter request 2/3",
+                           "Processing parameter request 3/3"}));
     EXPECT_EQ(finished, QList<bool>{true});
     for (int i = 0; i < 3; ++i) {
         const TDevParameterClass* parameter = device->ParameterAt(0, i);
@@ -196,13 +196,7 @@ TEST_F(GroupTransferTest, ErrorAnswersSteerTheRun)
          1,
          {"1/3", "2/3", "3/3"},
          true},
-        {"cancel ends the run",
-         false,
-         {PromptButton::Cancel},
-         {"0E/1"},
-         1,
-         {"1/3", "2/3"},
-         false},
+        {"cancel ends the run", false, {PromptButton::Cancel}, {"0E/1"}, 1, {"1/3", "2/3"}, false},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
