@@ -2,6 +2,7 @@
 
 #include "app/CorvixError.h"
 #include "device/DeviceNetDevice.h"
+#include "network/DeviceNetWork.h"
 #include "network/DeviceSectionHeader.h"
 #include "network/FileLines.h"
 
@@ -9,8 +10,14 @@ namespace corvix {
 
 void SaveDeviceFile(TDeviceNetDevice& device, const QString& path)
 {
-    // Writing a section marks the device's values saved, as saving the network does.
+    // Writing a section marks the device's values saved, as saving the network does. The
+    // network file still lacks them, though: its document must go on asking to be saved, or
+    // closing it would drop the changes.
+    const bool changedSinceSave = !device.AllSaved();
     WriteLinesToFile(path, device.WriteSection());
+    if (changedSinceSave && device.Owner) {
+        device.Owner->MarkModified();
+    }
 }
 
 bool LoadDeviceFile(TDeviceNetDevice& device, const QString& path)
@@ -30,6 +37,9 @@ bool LoadDeviceFile(TDeviceNetDevice& device, const QString& path)
         return false;
     }
     device.ReadSection(section);
+    if (device.Owner) {
+        device.Owner->MarkModified();
+    }
     return true;
 }
 

@@ -18,9 +18,20 @@ TEST(DeviceFile, ExportImportAndFilesThatAreNotDeviceData)
     TDeviceNetDevice* target = network.AddDevice(4, 1313, 7, 101, 1, QString());
     ASSERT_TRUE(source && target);
     source->Parameters().front()->SetFromUserText(QStringLiteral("1"));
+    network.SaveToLines();  // as if saved before the edit below
+    network.SavedFlag = true;
+    TDevParameterClass& edited = *source->Parameters().front();
+    edited.SetFromUserText(edited.EnumStrings().isEmpty() ? QStringLiteral("2")
+                                                          : edited.EnumStrings().last());
+    ASSERT_FALSE(edited.Saved());
     const QString good = folder.filePath("belt.dev");
     SaveDeviceFile(*source, good);
+    // The network file does not hold the new value: closing must still ask to save it.
+    EXPECT_FALSE(network.IsSaved());
+    network.SaveToLines();
+    network.SavedFlag = true;
     EXPECT_TRUE(LoadDeviceFile(*target, good));
+    EXPECT_FALSE(network.IsSaved());
     EXPECT_EQ(target->Name, QStringLiteral("Belt"));
     EXPECT_EQ(target->WriteSection().mid(2), source->WriteSection().mid(2));
 
