@@ -38,7 +38,7 @@ bool LoadDeviceFile(TDeviceNetDevice& device, const QString& path)
     }
     device.ReadSection(section);
     if (device.Owner) {
-        device.Owner->MarkModified();
+        device.Owner->DeviceEdited();
     }
     return true;
 }

@@ -75,6 +75,9 @@ public:
     bool ChangeMacId(int macId, int newMacId);
     // A device took a new MAC ID from the network: the list is kept in address order.
     void DeviceMoved();
+    // A device's name or data changed outside the network's own operations (a device file was
+    // loaded into it): the document is modified and the views show the device anew.
+    void DeviceEdited() { edited(); }
     // MAC ID of the last scanner (in list order, not at macId itself) whose scan list holds
     // macId without shared inputs; -1 when there is none.
     int OwningScanner(int macId) const;

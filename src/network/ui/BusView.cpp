@@ -99,7 +99,7 @@ TDeviceNetDevice* TBusView::DeviceAt(const QPoint& viewportPoint) const
     return nullptr;
 }
 
-QPixmap TBusView::deviceIcon(const TDeviceNetDevice& device)
+QPixmap TBusView::DeviceIcon(const TDeviceNetDevice& device)
 {
     const QString library = network_.Library().LibraryPath();
     const QString key = QStringLiteral("%1_%2_%3_%4")
@@ -185,7 +185,7 @@ void TBusView::paintEvent(QPaintEvent* /*event*/)
             icon.left() - metrics.horizontalAdvance(QString::number(i) + QStringLiteral("000"));
         painter.drawText(QPoint(macX, icon.center().y() + metrics.ascent()), mac);
 
-        painter.drawPixmap(icon.topLeft(), deviceIcon(device));
+        painter.drawPixmap(icon.topLeft(), DeviceIcon(device));
         if (device.WithoutEds) {
             StateImages::NoEdsFile().paint(&painter, icon.translated(25, 0));
         }

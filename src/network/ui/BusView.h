@@ -40,6 +40,8 @@ public:
     // Device icons are kept per library file so each is loaded once; forget them when the
     // library changed.
     void ForgetIcons() { icons_.clear(); }
+    // The icon the view shows for the device: its library icon, its profile's or the default.
+    QPixmap DeviceIcon(const TDeviceNetDevice& device);
 
 Q_SIGNALS:
     void selectionChanged();
@@ -56,7 +58,6 @@ protected:
     void scrollContentsBy(int dx, int dy) override;
 
 private:
-    QPixmap deviceIcon(const TDeviceNetDevice& device);
     QRect itemBounds(int index) const;
     void updateScrollRange();
 

@@ -12,7 +12,9 @@
 
 #include "app/CorvixError.h"
 #include "app/UserPrompt.h"
+#include "app/WindowMessage.h"
 #include "device/DeviceNetDevice.h"
+#include "device/ui/DeviceNetDeviceGuiform.h"
 #include "network/DeviceClipboard.h"
 #include "network/ui/BusView.h"
 #include "network/ui/DeviceNetWorkWindowPrivate.h"
@@ -192,6 +194,10 @@ void TDeviceNetWorkWindow::onConnectionStateChanged(bool online, int networkStat
     d_->online = online;
     d_->networkStatus = networkStatus;
     d_->view->SetNetworkStatus(online, networkStatus);
+    for (TDeviceNetDeviceGuiform* window :
+         findChildren<TDeviceNetDeviceGuiform*>(Qt::FindDirectChildrenOnly)) {
+        PostWindowMessage(window, DeviceWindowOnlineStateMessage);
+    }
     Q_EMIT stateChanged();
 }
 
@@ -297,9 +303,29 @@ void TDeviceNetWorkWindow::activateDevice(int macId)
     if (device->WithoutEds) {
         requestOrTell(&TDeviceNetWorkWindow::edsWizardRequested, NoEdsWizard(), macId);
     } else {
-        requestOrTell(&TDeviceNetWorkWindow::deviceWindowRequested,
-                      QStringLiteral("The device window is not available yet."), macId);
+        OpenDeviceWindow(macId);
     }
+}
+
+TDeviceNetDeviceGuiform* TDeviceNetWorkWindow::OpenDeviceWindow(int macId)
+{
+    TDeviceNetDevice* device = network_->DeviceAt(macId);
+    if (!device) {
+        return nullptr;
+    }
+    // One window per device: a second one would show values the first one edits.
+    for (TDeviceNetDeviceGuiform* window :
+         findChildren<TDeviceNetDeviceGuiform*>(Qt::FindDirectChildrenOnly)) {
+        if (window->Device() == device && !window->Closing()) {
+            window->raise();
+            window->activateWindow();
+            return window;
+        }
+    }
+    auto* window = new TDeviceNetDeviceGuiform(network_.get(), device,
+                                               QIcon(d_->view->DeviceIcon(*device)), this);
+    window->show();
+    return window;
 }
 
 void TDeviceNetWorkWindow::CopyDevice()

@@ -11,6 +11,7 @@ class QMimeData;
 namespace corvix {
 
 class TBusView;
+class TDeviceNetDeviceGuiform;
 
 // The window of one network document: the bus view with its devices, the popup menu, the
 // status bar. The main window keeps one per open network in its MDI area.
@@ -51,6 +52,8 @@ public:
     void DeleteDevice();
     void EditDeviceName();
     void ChangeNodeAddress();
+    // Opens the device's window, or brings its open one to the front.
+    TDeviceNetDeviceGuiform* OpenDeviceWindow(int macId);
 
 public Q_SLOTS:
     // The driver binding reports the connection: online or not, and the network status
@@ -64,7 +67,6 @@ Q_SIGNALS:
     void stateChanged();
     // Requests the windows and the driver binding answer; when nobody listens the user is told
     // that the function is not available yet.
-    void deviceWindowRequested(int macId);
     void edsWizardRequested(int macId);
     void configureDriverRequested();
     void goOnlineRequested();
