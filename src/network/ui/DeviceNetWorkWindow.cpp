@@ -324,6 +324,9 @@ TDeviceNetDeviceGuiform* TDeviceNetWorkWindow::OpenDeviceWindow(int macId)
     }
     auto* window = new TDeviceNetDeviceGuiform(network_.get(), device,
                                                QIcon(d_->view->DeviceIcon(*device)), this);
+    // Modal to the main window, so the network cannot change under the device's pages; the
+    // help window stays usable beside it.
+    window->setWindowModality(Qt::WindowModal);
     window->show();
     return window;
 }
