@@ -11,6 +11,16 @@ bool HasHexPrefix(const QString& trimmed)
     return trimmed.startsWith(QLatin1String("0x"), Qt::CaseInsensitive);
 }
 
+// The value of a digit 0-9, A-F or a-f; -1 for any other character.
+int DigitValue(QChar c)
+{
+    const QChar lower = c.toLower();
+    if (lower >= u'0' && lower <= u'9') {
+        return lower.unicode() - u'0';
+    }
+    return lower >= u'a' && lower <= u'f' ? lower.unicode() - u'a' + 10 : -1;
+}
+
 std::optional<int64_t> ReadDigits(QStringView digits, int base)
 {
     if (digits.isEmpty()) {
@@ -18,10 +28,7 @@ std::optional<int64_t> ReadDigits(QStringView digits, int base)
     }
     int64_t value = 0;
     for (const QChar c : digits) {
-        const int digit = c.isDigit() ? c.digitValue()
-                          : base == 16 && c.toLower() >= u'a' && c.toLower() <= u'f'
-                              ? c.toLower().unicode() - u'a' + 10
-                              : -1;
+        const int digit = DigitValue(c);
         if (digit < 0 || digit >= base) {
             return std::nullopt;
         }

@@ -32,6 +32,7 @@ TEST(ClassInstanceFields, NumberFieldsReadDecimalOrHexadecimal)
     for (const auto& c : cases) {
         EXPECT_EQ(ReadNumberField(QString::fromLatin1(c.text)), c.value) << c.text;
     }
+    EXPECT_EQ(ReadNumberField(QStringLiteral("\u0661\u0662")), std::nullopt);  // digits, not 0-9
 }
 
 TEST(ClassInstanceFields, SpinStepsKeepTheFormAndTheRange)
