@@ -9,6 +9,8 @@
 #include <QTableView>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 #include "app/UserPrompt.h"
 #include "device/DeviceNetDevice.h"
 #include "device/ParameterGroupTransfer.h"

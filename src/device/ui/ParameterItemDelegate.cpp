@@ -33,12 +33,15 @@ QWidget* TParameterItemDelegate::createEditor(QWidget* parent, const QStyleOptio
     auto* list = new QComboBox(parent);
     list->addItems(parameter->EnumStrings());
     // Picking an entry is the whole edit: no Enter or click elsewhere needed to take it.
-    connect(list, &QComboBox::activated, this, [this, list] {
-        auto* self = const_cast<TParameterItemDelegate*>(this);
-        Q_EMIT self->commitData(list);
-        Q_EMIT self->closeEditor(list);
-    });
+    connect(list, &QComboBox::activated, this, &TParameterItemDelegate::commitAndCloseList);
     return list;
+}
+
+void TParameterItemDelegate::commitAndCloseList()
+{
+    auto* list = qobject_cast<QComboBox*>(sender());
+    Q_EMIT commitData(list);
+    Q_EMIT closeEditor(list);
 }
 
 void TParameterItemDelegate::setEditorData(QWidget* editor, const QModelIndex& index) const

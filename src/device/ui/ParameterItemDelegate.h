@@ -27,6 +27,8 @@ protected:
     void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override;
 
 private:
+    void commitAndCloseList();
+
     TParameterTableModel* model_;
 };
 
