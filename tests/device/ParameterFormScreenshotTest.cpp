@@ -10,6 +10,7 @@
 #include "app/ScriptedPrompt.h"
 #include "device/DeviceFixtures.h"
 #include "device/ui/ParameterForm.h"
+#include "device/ui/ParameterProgressDialog.h"
 #include "network/DeviceNetWork.h"
 #include "support/Screenshot.h"
 #include "support/WaitFor.h"
@@ -84,6 +85,16 @@ TEST(ParameterFormScreenshot, DriveWithFortyParametersOnline)
     ASSERT_TRUE(corvix::test::WaitFor([&] { return prompt.scriptUsedUp(); }));
     corvix::test::SaveScreenshot(window, QStringLiteral("parameter-page-online"));
     UserPrompt::setCurrent(nullptr);
+}
+
+TEST(ParameterFormScreenshot, ProgressWindowDuringAnUpload)
+{
+    QWidget owner;
+    owner.resize(500, 480);
+    owner.show();
+    TParameteprogressdialog progress(40, &owner);
+    progress.Advance(QStringLiteral("Processing parameter request 13/40"), 13);
+    corvix::test::SaveScreenshot(progress, QStringLiteral("parameter-progress-window"));
 }
 
 }  // namespace
