@@ -44,8 +44,8 @@ QByteArray PathOf(int number)
 // A UINT parameter of the simulated node.
 std::unique_ptr<TDevParameterClass> Parameter(int number)
 {
-    const QByteArrayList fields = {"0", "6", PathOf(number), "0x0000", "0xC7",  "2",
-                                   "P", "",  "",             "0",      "65535", "0"};
+    const QByteArrayList fields = {"0", "6", PathOf(number), "0x0000", "0xC7", "2", "P", "",
+                                   "",  "0", "65535",        "0"};
     return std::make_unique<TDevParameterClass>(fields, QByteArrayList(), number);
 }
 

@@ -22,20 +22,26 @@ namespace {
 // Forty parameters of an AC drive; every fifth one is read-only, every seventh an enumeration.
 QByteArray DriveEds()
 {
-    const char* const names[] = {"Output Frequency", "Commanded Freq", "Output Current",
-                                 "Output Voltage", "DC Bus Voltage", "Drive Status",
-                                 "Fault Code", "Heatsink Temperature", "Motor NP Volts",
-                                 "Motor NP Hertz", "Motor NP Current", "Motor NP RPM",
-                                 "Acceleration Time", "Deceleration Time", "Minimum Frequency",
-                                 "Maximum Frequency", "Start Source", "Stop Mode",
-                                 "Speed Reference", "Digital Input 1", "Digital Input 2",
-                                 "Relay Out Sel", "Analog Out Sel", "Boost Select",
-                                 "Skip Frequency", "Skip Freq Band", "Current Limit",
-                                 "Motor OL Current", "PWM Frequency", "Auto Restart Tries",
-                                 "Auto Restart Delay", "Comm Loss Action", "Comm Loss Time",
-                                 "Purge Frequency", "Internal Freq", "Preset Freq 1",
-                                 "Preset Freq 2", "Preset Freq 3", "Elapsed Run Time",
-                                 "Control Software Version"};
+    const char* const names[] = {"Output Frequency",   "Commanded Freq",
+                                 "Output Current",     "Output Voltage",
+                                 "DC Bus Voltage",     "Drive Status",
+                                 "Fault Code",         "Heatsink Temperature",
+                                 "Motor NP Volts",     "Motor NP Hertz",
+                                 "Motor NP Current",   "Motor NP RPM",
+                                 "Acceleration Time",  "Deceleration Time",
+                                 "Minimum Frequency",  "Maximum Frequency",
+                                 "Start Source",       "Stop Mode",
+                                 "Speed Reference",    "Digital Input 1",
+                                 "Digital Input 2",    "Relay Out Sel",
+                                 "Analog Out Sel",     "Boost Select",
+                                 "Skip Frequency",     "Skip Freq Band",
+                                 "Current Limit",      "Motor OL Current",
+                                 "PWM Frequency",      "Auto Restart Tries",
+                                 "Auto Restart Delay", "Comm Loss Action",
+                                 "Comm Loss Time",     "Purge Frequency",
+                                 "Internal Freq",      "Preset Freq 1",
+                                 "Preset Freq 2",      "Preset Freq 3",
+                                 "Elapsed Run Time",   "Control Software Version"};
     QByteArray raw = "[ParamClass] MaxInst = 40; Descriptor = 0x0004;\n[Params]\n";
     QByteArray enums = "[EnumPar]\n";
     for (int i = 1; i <= 40; ++i) {
@@ -53,8 +59,7 @@ QByteArray DriveEds()
             raw += "Param" + n + " = 0,,,0x0044,0xC7,2,\"" + name +
                    "\",\"Hz\",\"Frequency\\nin tenths of a hertz\",0,4000,600,1,1,1,0,,,,,1;\n";
         } else {
-            raw += "Param" + n + " = 0,,,0x0000,0xC7,2,\"" + name +
-                   "\",\"s\",\"\",0,600,10;\n";
+            raw += "Param" + n + " = 0,,,0x0000,0xC7,2,\"" + name + "\",\"s\",\"\",0,600,10;\n";
         }
     }
     return raw + enums + "[Groups] Group1 = \"Motor Data\", 4, 9, 10, 11, 12;\n";

@@ -70,10 +70,17 @@ TEST_F(ParameterFormTest, GridShowsTheSelectedGroupWithPicturesOnlyOnline)
         QStringList names;
         QList<bool> uploads, downloads;
     } cases[] = {
-        {"offline, all", false, 0, {"1: Speed", "2: Mode", "3: Status", "4: Ramp"},
-         {false, false, false, false}, {false, false, false, false}},
-        {"online, all: no download of the read-only one", true, 0,
-         {"1: Speed", "2: Mode", "3: Status", "4: Ramp"}, {true, true, true, true},
+        {"offline, all",
+         false,
+         0,
+         {"1: Speed", "2: Mode", "3: Status", "4: Ramp"},
+         {false, false, false, false},
+         {false, false, false, false}},
+        {"online, all: no download of the read-only one",
+         true,
+         0,
+         {"1: Speed", "2: Mode", "3: Status", "4: Ramp"},
+         {true, true, true, true},
          {true, true, false, true}},
         {"online, smaller group", true, 1, {"1: Speed", "2: Mode"}, {true, true}, {true, true}},
     };
@@ -119,7 +126,10 @@ TEST_F(ParameterFormTest, ColumnWidthsShareTheGridAndLeaveRoomForThePictures)
         int width;
     } cases[] = {{false, 500}, {true, 500}, {true, 333}, {false, 801}};
     for (const auto& c : cases) {
-        SCOPED_TRACE(QStringLiteral("%1 at %2").arg(c.online ? "online" : "offline").arg(c.width).toStdString());
+        SCOPED_TRACE(QStringLiteral("%1 at %2")
+                         .arg(c.online ? "online" : "offline")
+                         .arg(c.width)
+                         .toStdString());
         prompt.queueButton(PromptButton::No);  // not now, when online
         auto form = makeForm(c.online, 200);
         form->show();
@@ -127,8 +137,8 @@ TEST_F(ParameterFormTest, ColumnWidthsShareTheGridAndLeaveRoomForThePictures)
         QApplication::processEvents();
         const QTableView& grid = form->Grid();
         const int half = (c.width - 8 - grid.verticalScrollBar()->sizeHint().width()) / 2;
-        const QList<int> expected = c.online ? QList<int>{half, half - 34, 17, 17}
-                                             : QList<int>{half, half, 0, 0};
+        const QList<int> expected =
+            c.online ? QList<int>{half, half - 34, 17, 17} : QList<int>{half, half, 0, 0};
         const QList<int> widths = {grid.columnWidth(0), grid.columnWidth(1), grid.columnWidth(2),
                                    grid.columnWidth(3)};
         EXPECT_EQ(widths, expected);
@@ -198,8 +208,8 @@ TEST_F(ParameterFormTest, OnlyWritableValuesCanBeEdited)
     auto form = makeForm(false);
     form->show();
     QTableView& grid = form->Grid();
-    for (const auto& [row, column] : {std::pair{2, Column::ValueColumn},
-                                      std::pair{0, Column::NameColumn}}) {
+    for (const auto& [row, column] :
+         {std::pair{2, Column::ValueColumn}, std::pair{0, Column::NameColumn}}) {
         const QModelIndex index = form->Model().index(row, column);
         grid.edit(index);
         EXPECT_EQ(grid.indexWidget(index), nullptr) << row << column;
@@ -218,9 +228,8 @@ TEST_F(ParameterFormTest, HelpButtonAndF1ShowTheSelectedParametersHelp)
     for (const auto& question : prompt.questions()) {
         EXPECT_EQ(question.caption, QStringLiteral("4: Ramp"));
         // Each line on a line of its own.
-        EXPECT_EQ(question.text,
-                  QStringLiteral("Default: 5\nRange: 0 ... 100\n\nNo EDS based help "
-                                 "implemented for this parameter"));
+        EXPECT_EQ(question.text, QStringLiteral("Default: 5\nRange: 0 ... 100\n\nNo EDS based help "
+                                                "implemented for this parameter"));
     }
 }
 

@@ -121,8 +121,8 @@ protected:
     {
         QWidget* viewport = form->Grid().viewport();
         const QPoint at = form->Grid().visualRect(index).center();
-        QMouseEvent press(QEvent::MouseButtonPress, at, viewport->mapToGlobal(at),
-                          Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+        QMouseEvent press(QEvent::MouseButtonPress, at, viewport->mapToGlobal(at), Qt::LeftButton,
+                          Qt::LeftButton, Qt::NoModifier);
         QMouseEvent release(QEvent::MouseButtonRelease, at, viewport->mapToGlobal(at),
                             Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
         QApplication::sendEvent(viewport, &press);
@@ -228,7 +228,9 @@ TEST_F(ParameterFormOnlineTest, PicturesReadOrWriteOneParameter)
         QStringList requests;
     } cases[] = {
         {"upload", 0, Column::UploadColumn, {"0E/1"}},
-        {"download, then the save the device asks for", 3, Column::DownloadColumn,
+        {"download, then the save the device asks for",
+         3,
+         Column::DownloadColumn,
          {"10/4", "16/0"}},
         {"upload of a read-only value", 2, Column::UploadColumn, {"0E/3"}},
         {"no download of a read-only value", 2, Column::DownloadColumn, {}},

@@ -8,7 +8,6 @@
 #include <QScrollBar>
 #include <QTableView>
 #include <QVBoxLayout>
-
 #include <algorithm>
 
 #include "app/UserPrompt.h"
@@ -47,8 +46,8 @@ TParameterForm::TParameterForm(TDeviceNetWork* network, TDeviceNetDevice* device
     }
     groupCombo_->setCurrentIndex(0);
     connect(groupCombo_, &QComboBox::currentIndexChanged, this, &TParameterForm::refill);
-    connect(model_, &TParameterTableModel::userTextRefused, this,
-            &TParameterForm::showRefusedText, Qt::QueuedConnection);
+    connect(model_, &TParameterTableModel::userTextRefused, this, &TParameterForm::showRefusedText,
+            Qt::QueuedConnection);
     connect(sg_, &QTableView::clicked, this, &TParameterForm::cellClicked);
     connectTransfer();
     updateButtons();
@@ -146,8 +145,7 @@ void TParameterForm::setupColwidth()
     sg_->setColumnWidth(TParameterTableModel::NameColumn, half);
     sg_->setColumnWidth(TParameterTableModel::ValueColumn,
                         withPictures ? half - 2 * PictureColumnWidth : half);
-    sg_->setColumnWidth(TParameterTableModel::UploadColumn,
-                        withPictures ? PictureColumnWidth : 0);
+    sg_->setColumnWidth(TParameterTableModel::UploadColumn, withPictures ? PictureColumnWidth : 0);
     sg_->setColumnWidth(TParameterTableModel::DownloadColumn,
                         withPictures ? PictureColumnWidth : 0);
 }

@@ -1,10 +1,9 @@
 // The group transfers of the parameter page: upload all, download all, their progress window,
 // and what ends them.
-#include "device/ui/ParameterForm.h"
-
 #include "app/UserPrompt.h"
 #include "device/DeviceNetDevice.h"
 #include "device/ParameterGroupTransfer.h"
+#include "device/ui/ParameterForm.h"
 #include "device/ui/ParameterProgressDialog.h"
 #include "device/ui/ParameterTableModel.h"
 #include "network/DeviceNetWork.h"
@@ -31,8 +30,7 @@ void TParameterForm::connectTransfer()
             &TParameterTableModel::ParameterChanged);
     connect(transfer, &TParameterGroupTransfer::replyHandled, model_,
             &TParameterTableModel::ParameterChanged);
-    connect(transfer, &TParameterGroupTransfer::finished, this,
-            &TParameterForm::transferFinished);
+    connect(transfer, &TParameterGroupTransfer::finished, this, &TParameterForm::transferFinished);
 }
 
 bool TParameterForm::Idle() const

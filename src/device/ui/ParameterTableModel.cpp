@@ -100,12 +100,15 @@ QVariant TParameterTableModel::hint(const TDevParameterClass& parameter, int col
 {
     switch (column) {
         case NameColumn:
-        case ValueColumn: return ShownHelpText(parameter);
-        case UploadColumn: return online_ ? QStringLiteral("Single Upload") : QVariant();
+        case ValueColumn:
+            return ShownHelpText(parameter);
+        case UploadColumn:
+            return online_ ? QStringLiteral("Single Upload") : QVariant();
         case DownloadColumn:
             return online_ && !parameter.IsReadOnly() ? QStringLiteral("Single download")
                                                       : QVariant();
-        default: return {};
+        default:
+            return {};
     }
 }
 
