@@ -41,8 +41,9 @@ public:
     // The page became active, a device file was loaded or the online state changed: buttons
     // and grid follow the network's state and the device's values.
     void FormRefresh();
-    // Before the device window closes while online: offers to download the selected group when
-    // a writable parameter of it holds a value the device does not have. Always false.
+    // Before the device window closes while online, while it is still on the screen: offers to
+    // download the selected group when a writable parameter of it may hold a value the device
+    // does not have, and runs that download before returning. Always false.
     bool SameAsNetWork();
     // No group transfer runs.
     bool Idle() const;
