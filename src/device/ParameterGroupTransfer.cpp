@@ -1,8 +1,9 @@
 #include "device/ParameterGroupTransfer.h"
 
 #include <QElapsedTimer>
+#include <QEventLoop>
+#include <QTimer>
 
-#include "app/Delay.h"
 #include "app/UserPrompt.h"
 #include "app/WindowMessage.h"
 #include "device/DevParameterClass.h"
@@ -17,7 +18,6 @@ namespace {
 constexpr char SavePath[] = "20 0F 24 00 30 00";
 // Bit of the parameter class descriptor that says values must be saved after they were set.
 constexpr int64_t SaveNeededBit = 0x04;
-constexpr int PollMs = 10;
 
 const QString NotAvailableText =
     QStringLiteral("The requested module was not available on the network");
@@ -81,6 +81,7 @@ bool TParameterGroupTransfer::SaveParameterClass()
 void TParameterGroupTransfer::Stop()
 {
     stop_ = true;
+    wakeUp();
 }
 
 void TParameterGroupTransfer::run(Direction direction, int groupIndex)
@@ -176,9 +177,26 @@ bool TParameterGroupTransfer::waitUntil(const std::function<bool()>& done)
             nodeNotAnswering();
             return false;
         }
-        Delay(0, PollMs);
+        pause();
     }
     return true;
+}
+
+void TParameterGroupTransfer::pause()
+{
+    QEventLoop loop;
+    QTimer::singleShot(PollMs, Qt::PreciseTimer, &loop, &QEventLoop::quit);
+    QEventLoop* const outer = pause_;
+    pause_ = &loop;
+    loop.exec();
+    pause_ = outer;
+}
+
+void TParameterGroupTransfer::wakeUp()
+{
+    if (pause_) {
+        pause_->quit();
+    }
 }
 
 bool TParameterGroupTransfer::mayGoOn() const
@@ -199,6 +217,7 @@ void TParameterGroupTransfer::advance()
 
 void TParameterGroupTransfer::replyArrived(int parameterNumber)
 {
+    wakeUp();
     Q_EMIT replyHandled(parameterNumber);
     if (running_ && parameterNumber == awaitedNumber_) {
         awaitedReplied_ = true;

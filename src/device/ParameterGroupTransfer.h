@@ -9,6 +9,8 @@
 
 #include "app/CallbackThunk.h"
 
+class QEventLoop;
+
 namespace corvix {
 
 class TDevParameterClass;
@@ -53,6 +55,9 @@ public:
 
     // How long one reply is waited for before the node counts as not answering.
     static inline int ReplyTimeLimitMs = 10000;
+    // How often a wait looks at its conditions again; a reply of ours or Stop ends the wait at
+    // once, so the next request goes out as soon as the line allows.
+    static inline int PollMs = 10;
 
 Q_SIGNALS:
     // The run started with total requests to make.
@@ -75,6 +80,9 @@ private:
     // Processes events until done; false when the run must end first (stopped, offline) or the
     // reply time limit passed, which counts as the node not answering.
     bool waitUntil(const std::function<bool()>& done);
+    // Handles events for PollMs, or until wakeUp().
+    void pause();
+    void wakeUp();
     bool mayGoOn() const;
     void advance();
     void replyArrived(int parameterNumber);
@@ -89,6 +97,7 @@ private:
     int position_ = 0;
     int awaitedNumber_ = 0;
     bool awaitedReplied_ = false;
+    QEventLoop* pause_ = nullptr;
     CallbackThunk<CorvixReplyCallback> saveReplyThunk_;
 };
 

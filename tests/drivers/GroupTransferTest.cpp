@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QRegularExpression>
 
 #include "app/ScriptedPrompt.h"
@@ -74,6 +75,7 @@ protected:
         network.ReleaseDriver();
         UserPrompt::setCurrent(nullptr);
         TParameterGroupTransfer::ReplyTimeLimitMs = 10000;
+        TParameterGroupTransfer::PollMs = 10;
         TDevParameterClass::RequestTimeLimitMs = 10000;
     }
     // Records what a transfer reports.
@@ -271,6 +273,38 @@ TEST_F(GroupTransferTest, StopOrGoingOfflineEndsTheRun)
         EXPECT_EQ(requests, (QStringList{"10/1", "0E/1", "0E/2", "0E/3"}));
         EXPECT_EQ(finished, QList<bool>{true});
         EXPECT_EQ(device->ParameterAt(0, 0)->DataType().Value(), QStringLiteral("1"));
+    }
+}
+
+TEST_F(GroupTransferTest, RepliesAndStopEndTheWaitAtOnce)
+{
+    // Waits look at their conditions again only after five seconds here: a run that ends sooner
+    // was woken by the replies, or by Stop.
+    TParameterGroupTransfer::PollMs = 5000;
+    struct Case {
+        const char* name;
+        bool stopAfterFirstRequest;
+        QStringList requests;
+    } const cases[] = {
+        {"run through", false, {"0E/1", "0E/2", "0E/3"}},
+        {"stopped", true, {"0E/1"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        requests.clear();
+        TDeviceNetDevice* device = Device("0");
+        TParameterGroupTransfer transfer(device, &network);
+        onRequest = [&] {
+            if (c.stopAfterFirstRequest) transfer.Stop();
+        };
+        QElapsedTimer clock;
+        clock.start();
+        transfer.UploadAll(0);
+        EXPECT_LT(clock.elapsed(), TParameterGroupTransfer::PollMs);
+        onRequest = nullptr;
+        EXPECT_EQ(requests, c.requests);
+        // The reply left under way when stopped is handled before the next case starts.
+        WaitFor([&] { return !device->ParameterAt(0, 0)->RequestUnderWay(); });
     }
 }
 
