@@ -19,6 +19,10 @@ constexpr char SavePath[] = "20 0F 24 00 30 00";
 // Bit of the parameter class descriptor that says values must be saved after they were set.
 constexpr int64_t SaveNeededBit = 0x04;
 
+// The answer to Save is not looked at. A plain function rather than a closure bound to the
+// transfer: the driver may answer after the page and its transfer are gone.
+void CORVIX_STDCALL IgnoreSaveReply(uint32_t, uint8_t, uint8_t, uint32_t, const uint8_t*) {}
+
 const QString NotAvailableText =
     QStringLiteral("The requested module was not available on the network");
 
@@ -28,8 +32,7 @@ TParameterGroupTransfer::TParameterGroupTransfer(TDeviceNetDevice* device, TDevi
                                                  QObject* parent)
     : QObject(parent),
       device_(device),
-      network_(network),
-      saveReplyThunk_([](uint32_t, uint8_t, uint8_t, uint32_t, const uint8_t*) {})
+      network_(network)
 {
 }
 
@@ -74,7 +77,7 @@ bool TParameterGroupTransfer::SaveParameterClass()
         return false;
     }
     request(network_->DriverHandle, 1, uint8_t(device_->MacId), SavePath, CORVIX_SERVICE_SAVE, 0,
-            nullptr, saveReplyThunk_.address());
+            nullptr, &IgnoreSaveReply);
     return true;
 }
 

@@ -7,8 +7,6 @@
 #include <QString>
 #include <functional>
 
-#include "app/CallbackThunk.h"
-
 class QEventLoop;
 
 namespace corvix {
@@ -98,7 +96,6 @@ private:
     int awaitedNumber_ = 0;
     bool awaitedReplied_ = false;
     QEventLoop* pause_ = nullptr;
-    CallbackThunk<CorvixReplyCallback> saveReplyThunk_;
 };
 
 }  // namespace corvix

@@ -166,6 +166,22 @@ TEST_F(GroupTransferTest, DownloadAllSkipsReadOnlyAndSavesWhenAsked)
     }
 }
 
+TEST_F(GroupTransferTest, SaveAnswerArrivingAfterThePageClosedIsHarmless)
+{
+    TDeviceNetDevice* device = Device("0x0004");
+    {
+        TParameterGroupTransfer transfer(device, &network);
+        transfer.DownloadOne(device->ParameterAt(0, 0));
+        ASSERT_TRUE(WaitFor([&] { return requests.contains(QStringLiteral("16/0")); }));
+    }
+    // The driver answers requests in turn: once this read is answered, so was the save.
+    TParameterGroupTransfer later(device, &network);
+    TDevParameterClass* parameter = device->ParameterAt(0, 2);
+    later.UploadOne(parameter);
+    EXPECT_TRUE(WaitFor([&] { return !parameter->RequestUnderWay(); }));
+    EXPECT_TRUE(parameter->Synchronized());
+}
+
 TEST_F(GroupTransferTest, ErrorAnswersSteerTheRun)
 {
     struct Case {
