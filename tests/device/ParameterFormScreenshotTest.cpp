@@ -4,12 +4,11 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
-#include <QTabWidget>
 #include <QTemporaryDir>
 
 #include "app/ScriptedPrompt.h"
 #include "device/DeviceFixtures.h"
-#include "device/ui/ParameterForm.h"
+#include "device/ui/DeviceNetDeviceGuiform.h"
 #include "device/ui/ParameterProgressDialog.h"
 #include "network/DeviceNetWork.h"
 #include "support/Screenshot.h"
@@ -79,13 +78,9 @@ TEST(ParameterFormScreenshot, DriveWithFortyParametersOnline)
     device->ParameterAt(0, 13)->DataType().SetValue(QStringLiteral("-1"));
     device->ParameterAt(0, 10)->DataType().SetValue(QStringLiteral("x"));
 
-    QTabWidget window;
-    window.setWindowTitle(QStringLiteral("Node 5 AC Drive"));
-    auto* form = new TParameterForm(&network, device.get());
-    window.addTab(form, TParameterForm::Caption());
-    window.addTab(new QWidget, QStringLiteral("Advan&ced"));
-    window.addTab(new QWidget, QStringLiteral("&EDS"));
-    window.resize(500, 480);
+    device->ProductName = QStringLiteral("Example AC Drive");
+    device->Name = QStringLiteral("Conveyor 3");
+    TDeviceNetDeviceGuiform window(&network, device.get(), QIcon(), nullptr);
     window.show();
     ASSERT_TRUE(corvix::test::WaitFor([&] { return prompt.scriptUsedUp(); }));
     corvix::test::SaveScreenshot(window, QStringLiteral("parameter-page-online"));
