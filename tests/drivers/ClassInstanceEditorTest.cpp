@@ -10,9 +10,9 @@
 
 #include "app/CallbackThunk.h"
 #include "app/ScriptedPrompt.h"
-#include "app/SharedLibrary.h"
 #include "app/StatusText.h"
 #include "core/PtyFrontEnd.h"
+#include "drivers/SimulatedSerialLine.h"
 #include "device/ClassInstanceSender.h"
 #include "device/DeviceNetDevice.h"
 #include "device/ui/AdvancedForm.h"
@@ -25,12 +25,11 @@
 
 using namespace corvix;
 using namespace corvix::sim;
+using corvix::test::GoOnlineThroughSerialDriver;
 using corvix::test::WaitFor;
 
 namespace {
 
-const QString SerialDriverFile = QStringLiteral(CORVIX_BIN_DIR "/Drivers/SerialAdapterDriver") +
-                                 SharedLibrary::fileMask().mid(1);
 constexpr int NodeMac = 5;
 constexpr int AbsentMac = 9;
 
@@ -71,11 +70,7 @@ protected:
         pty->adapter().log = [this](const QString& line) {
             requests.append(line.section(QStringLiteral(" -> "), 0, 0).section(u' ', 1));
         };
-        network.ReleasePauseMs = 0;
-        network.DriverFile = SerialDriverFile;
-        network.DriverConfig = pty->slavePath() + QStringLiteral(",63,2");
-        network.GoOnline([](const QList<DriverListEntry>&) { return 0; });
-        ASSERT_TRUE(WaitFor([&] { return network.IsOnline() && network.WhoAnswers == 64; }));
+        ASSERT_TRUE(GoOnlineThroughSerialDriver(network, *pty));
         ASSERT_NE(network.DeviceAt(NodeMac), nullptr);
         requests.clear();
         UserPrompt::setCurrent(&asked);

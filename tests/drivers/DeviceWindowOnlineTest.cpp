@@ -8,9 +8,9 @@
 #include <QTabWidget>
 
 #include "app/ScriptedPrompt.h"
-#include "app/SharedLibrary.h"
 #include "core/EdsNode.h"
 #include "core/PtyFrontEnd.h"
+#include "drivers/SimulatedSerialLine.h"
 #include "device/DeviceNetDevice.h"
 #include "device/ui/AdvancedForm.h"
 #include "device/ui/ClassInstanceEditorForm.h"
@@ -56,10 +56,7 @@ protected:
         pty.emplace(simulated, false);
         // Every request the nodes see, as "service/instance": "10/3" sets parameter 3.
         pty->adapter().log = [this](const QString& line) {
-            static const QRegularExpression pattern(
-                QStringLiteral("\\((\\w\\w)\\) class \\w+ instance (\\d+)"));
-            const QRegularExpressionMatch match = pattern.match(line);
-            requests.append(match.captured(1) + u'/' + match.captured(2));
+            requests.append(ServiceAndInstance(line));
         };
         auto document = std::make_unique<TDeviceNetWork>(library.path());
         document->AddDevice(ScannerMac, 1313, 12, 100, 1, QString());
@@ -72,12 +69,7 @@ protected:
                                  network.IsOnline(), int(network.NetworkStatus));
                          });
         networkWindow->show();
-        network.ReleasePauseMs = 0;
-        network.DriverFile = QStringLiteral(CORVIX_BIN_DIR "/Drivers/SerialAdapterDriver") +
-                             SharedLibrary::fileMask().mid(1);
-        network.DriverConfig = pty->slavePath() + QStringLiteral(",63,2");
-        network.GoOnline([](const QList<DriverListEntry>&) { return 0; });
-        ASSERT_TRUE(WaitFor([&] { return network.IsOnline() && network.WhoAnswers == 64; }));
+        ASSERT_TRUE(GoOnlineThroughSerialDriver(network, *pty));
         requests.clear();
     }
     void TearDown() override

@@ -4,11 +4,10 @@
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
-#include <QRegularExpression>
 
 #include "app/ScriptedPrompt.h"
-#include "app/SharedLibrary.h"
 #include "core/PtyFrontEnd.h"
+#include "drivers/SimulatedSerialLine.h"
 #include "device/DeviceFixtures.h"
 #include "device/ParameterGroupTransfer.h"
 #include "network/DeviceNetWork.h"
@@ -17,12 +16,12 @@
 using namespace corvix;
 using namespace corvix::sim;
 using corvix::test::ParamEntry;
+using corvix::test::GoOnlineThroughSerialDriver;
+using corvix::test::ServiceAndInstance;
 using corvix::test::WaitFor;
 
 namespace {
 
-const QString SerialDriverFile = QStringLiteral(CORVIX_BIN_DIR "/Drivers/SerialAdapterDriver") +
-                                 SharedLibrary::fileMask().mid(1);
 const QString NotAvailable =
     QStringLiteral("The requested module was not available on the network");
 
@@ -56,17 +55,10 @@ protected:
         pty.emplace(simulated, false);
         // Every request the node sees, as "service/instance" in hex and decimal: "0E/1".
         pty->adapter().log = [this](const QString& line) {
-            static const QRegularExpression pattern(
-                QStringLiteral("\\((\\w\\w)\\) class \\w+ instance (\\d+)"));
-            const QRegularExpressionMatch match = pattern.match(line);
-            requests.append(match.captured(1) + u'/' + match.captured(2));
+            requests.append(ServiceAndInstance(line));
             if (onRequest) onRequest();
         };
-        network.ReleasePauseMs = 0;
-        network.DriverFile = SerialDriverFile;
-        network.DriverConfig = pty->slavePath() + QStringLiteral(",63,2");
-        network.GoOnline([](const QList<DriverListEntry>&) { return 0; });
-        ASSERT_TRUE(WaitFor([&] { return network.IsOnline() && network.WhoAnswers == 64; }));
+        ASSERT_TRUE(GoOnlineThroughSerialDriver(network, *pty));
         requests.clear();
         UserPrompt::setCurrent(&asked);
     }

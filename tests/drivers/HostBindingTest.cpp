@@ -1,9 +1,9 @@
 // The network's driver binding, parameter requests and MAC ID changes, end to end through the
 // real serial driver library and the simulated adapter on a pseudo-terminal.
 #include "app/ScriptedPrompt.h"
-#include "app/SharedLibrary.h"
 #include "app/WindowMessage.h"
 #include "core/PtyFrontEnd.h"
+#include "drivers/SimulatedSerialLine.h"
 #include "device/DevParameterClass.h"
 #include "device/DeviceNetDevice.h"
 #include "network/DeviceNetWork.h"
@@ -15,12 +15,11 @@
 
 using namespace corvix;
 using namespace corvix::sim;
+using corvix::test::SerialDriverFile;
 using corvix::test::WaitFor;
 
 namespace {
 
-const QString SerialDriverFile = QStringLiteral(CORVIX_BIN_DIR "/Drivers/SerialAdapterDriver") +
-                                 SharedLibrary::fileMask().mid(1);
 
 SimNode Node(std::uint8_t macId, std::uint16_t vendor, std::uint16_t product)
 {
@@ -60,7 +59,7 @@ protected:
         simulated.addNode(Node(12, 0x123, 0x456));
         pty.emplace(simulated, false);
         network.ReleasePauseMs = 0;
-        network.DriverFile = SerialDriverFile;
+        network.DriverFile = SerialDriverFile();
         network.DriverConfig = pty->slavePath() + QStringLiteral(",63,2");
     }
     void TearDown() override
@@ -297,14 +296,14 @@ TEST_F(HostBindingTest, SilentAdapterTakesTheNetworkOffline)
     EXPECT_TRUE(prompt.texts().contains(
         QStringLiteral("Connection to interface timed out, check cable and power!")));
     EXPECT_EQ(network.DriverModule(), nullptr);
-    EXPECT_EQ(network.DriverFile, SerialDriverFile);  // kept for going online again
+    EXPECT_EQ(network.DriverFile, SerialDriverFile());  // kept for going online again
 }
 
 TEST_F(HostBindingTest, DriverListOffersTheSerialDriver)
 {
     const QList<DriverListEntry> drivers = ListDrivers(QStringLiteral(CORVIX_BIN_DIR "/Drivers"));
     const auto serial = std::find_if(drivers.begin(), drivers.end(), [](const auto& entry) {
-        return entry.file.endsWith(SerialDriverFile.mid(SerialDriverFile.lastIndexOf(u'/')));
+        return entry.file.endsWith(SerialDriverFile().mid(SerialDriverFile().lastIndexOf(u'/')));
     });
     ASSERT_NE(serial, drivers.end());
     EXPECT_EQ(serial->caption,

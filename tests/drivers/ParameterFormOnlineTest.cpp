@@ -8,13 +8,12 @@
 #include <QMouseEvent>
 #include <QProgressBar>
 #include <QPushButton>
-#include <QRegularExpression>
 #include <QTabWidget>
 #include <QTableView>
 
 #include "app/ScriptedPrompt.h"
-#include "app/SharedLibrary.h"
 #include "core/PtyFrontEnd.h"
+#include "drivers/SimulatedSerialLine.h"
 #include "device/ParameterFormFixture.h"
 #include "device/ui/ParameterForm.h"
 #include "device/ui/ParameterProgressDialog.h"
@@ -24,13 +23,13 @@
 
 using namespace corvix;
 using namespace corvix::sim;
+using corvix::test::GoOnlineThroughSerialDriver;
+using corvix::test::ServiceAndInstance;
 using corvix::test::WaitFor;
 using Column = TParameterTableModel::Column;
 
 namespace {
 
-const QString SerialDriverFile = QStringLiteral(CORVIX_BIN_DIR "/Drivers/SerialAdapterDriver") +
-                                 SharedLibrary::fileMask().mid(1);
 const QString UploadQuestion = QStringLiteral(
     "Some or all parameters may not be synchronized. do you want to upload these before "
     "entering?");
@@ -70,17 +69,10 @@ protected:
         pty.emplace(simulated, false);
         // Every request the node sees, as "service/instance": "0E/1".
         pty->adapter().log = [this](const QString& line) {
-            static const QRegularExpression pattern(
-                QStringLiteral("\\((\\w\\w)\\) class \\w+ instance (\\d+)"));
-            const QRegularExpressionMatch match = pattern.match(line);
-            requests.append(match.captured(1) + u'/' + match.captured(2));
+            requests.append(ServiceAndInstance(line));
             if (onRequest) onRequest();
         };
-        network.ReleasePauseMs = 0;
-        network.DriverFile = SerialDriverFile;
-        network.DriverConfig = pty->slavePath() + QStringLiteral(",63,2");
-        network.GoOnline([](const QList<DriverListEntry>&) { return 0; });
-        ASSERT_TRUE(WaitFor([&] { return network.IsOnline() && network.WhoAnswers == 64; }));
+        ASSERT_TRUE(GoOnlineThroughSerialDriver(network, *pty));
         requests.clear();
         UserPrompt::setCurrent(&asked);
     }
