@@ -152,20 +152,25 @@ void TDeviceNetDeviceGuiform::ActivatePage()
     }
 }
 
-QString TDeviceNetDeviceGuiform::dataFileFolder() const
+FileDialogRequest TDeviceNetDeviceGuiform::dataFileRequest(FileDialogRequest::Mode mode,
+                                                           const QString& caption) const
 {
-    return network_->FilePath.isEmpty() ? QString() : QFileInfo(network_->FilePath).path();
+    FileDialogRequest request;
+    request.mode = mode;
+    request.caption = caption;
+    // Device files usually live beside the network file they were taken from.
+    if (!network_->FilePath.isEmpty()) {
+        request.folder = QFileInfo(network_->FilePath).path();
+    }
+    request.filter = DataFileFilter;
+    request.defaultSuffix = DataFileSuffix;
+    return request;
 }
 
 void TDeviceNetDeviceGuiform::LoadFromFile()
 {
-    FileDialogRequest request;
-    request.mode = FileDialogRequest::Mode::OpenOne;
-    request.caption = QStringLiteral("Load device data");
-    request.folder = dataFileFolder();
-    request.filter = DataFileFilter;
-    request.defaultSuffix = DataFileSuffix;
-    const QStringList chosen = UserPrompt::current().chooseFiles(request);
+    const QStringList chosen = UserPrompt::current().chooseFiles(
+        dataFileRequest(FileDialogRequest::Mode::OpenOne, QStringLiteral("Load device data")));
     if (chosen.isEmpty()) {
         return;
     }
@@ -189,15 +194,11 @@ void TDeviceNetDeviceGuiform::LoadFromFile()
 
 void TDeviceNetDeviceGuiform::SaveToFile()
 {
-    FileDialogRequest request;
-    request.mode = FileDialogRequest::Mode::Save;
-    request.caption = QStringLiteral("Save device data");
-    request.folder = dataFileFolder();
+    FileDialogRequest request =
+        dataFileRequest(FileDialogRequest::Mode::Save, QStringLiteral("Save device data"));
     if (!device_->Name.isEmpty() && IsFileSafeName(device_->Name)) {
         request.fileName = device_->Name + u'.' + DataFileSuffix;
     }
-    request.filter = DataFileFilter;
-    request.defaultSuffix = DataFileSuffix;
     const QStringList chosen = UserPrompt::current().chooseFiles(request);
     if (chosen.isEmpty()) {
         return;

@@ -4,6 +4,7 @@
 #include <QPointer>
 #include <QWidget>
 
+#include "app/UserPrompt.h"
 #include "device/DeviceWindowPages.h"
 
 class QPushButton;
@@ -54,7 +55,7 @@ private:
     void addPage(DevicePage page, QWidget* form);
     QWidget* createPage(DevicePage page);
     DevicePage activePage() const;
-    QString dataFileFolder() const;
+    FileDialogRequest dataFileRequest(FileDialogRequest::Mode mode, const QString& caption) const;
     // The device was deleted from its network or rebuilt: the window closes without asking.
     void followDeviceList();
     void deleteWhenIdle();
