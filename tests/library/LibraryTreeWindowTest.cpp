@@ -190,6 +190,20 @@ TEST_F(LibraryTreeWindowTest, DeviceIconIsStoredUnderTheDeviceKey)
     EXPECT_EQ(shown(find("Alpha")), libraryIcon("ICONS\\Profile12.ICO"));
 }
 
+TEST_F(LibraryTreeWindowTest, ADamagedFileInTheLibraryIsNamedInsteadOfEndingTheProgram)
+{
+    install({{"d.eds", MiniEds("1", "7", "2", "1")}});
+    QFile broken(libraryFile("eds/1_7_3_1.eds"));
+    ASSERT_TRUE(broken.open(QIODevice::WriteOnly));
+    broken.write("ProdName=\"x\";\r\nMajRev=1;\r\n");  // no minor revision
+    broken.close();
+    QFile::remove(libraryFile("Library.inf"));  // the next fill rebuilds it
+    EXPECT_NO_THROW(window->Refill());
+    ASSERT_FALSE(prompt.questions().isEmpty());
+    EXPECT_EQ(prompt.questions().last().icon, PromptIcon::Error);
+    EXPECT_TRUE(prompt.questions().last().text.startsWith("eds/1_7_3_1.eds: "));
+}
+
 }  // namespace
 
 }  // namespace corvix::test

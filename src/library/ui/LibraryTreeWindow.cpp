@@ -125,7 +125,13 @@ void TLibraryTreeWindow::Refill()
 {
     QApplication::setOverrideCursor(Qt::WaitCursor);
     d_->view->setUpdatesEnabled(false);
-    d_->library->FillLibraryTree(*d_->tree);
+    try {
+        d_->library->FillLibraryTree(*d_->tree);
+    } catch (const CorvixError& error) {
+        // The fill rebuilds a missing index, which a damaged file in the library stops; the
+        // user must learn which file it is, and the program must go on without the tree.
+        UserPrompt::current().message(error.message(), PromptIcon::Error);
+    }
     d_->view->setUpdatesEnabled(true);
     QApplication::restoreOverrideCursor();
 }
