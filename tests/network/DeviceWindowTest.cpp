@@ -4,6 +4,7 @@
 #include <QPlainTextEdit>
 #include <QTabWidget>
 #include <QAction>
+#include <QKeyEvent>
 #include <QTextBrowser>
 
 #include "NetworkFixtures.h"
@@ -11,6 +12,7 @@
 #include "device/DeviceNetDevice.h"
 #include "device/ui/DeviceNetDeviceGuiform.h"
 #include "device/ui/EdsForm.h"
+#include "network/ui/BusView.h"
 #include "network/ui/DeviceNetWorkWindow.h"
 #include "support/WaitFor.h"
 
@@ -94,6 +96,17 @@ TEST_F(DeviceWindowTest, OpensOncePerDeviceWithThePagesItHas)
               QStringLiteral("Node 3 ") + network().DeviceAt(IoBlockMac)->ProductName +
                   QStringLiteral("   Belt"));
     EXPECT_EQ(networkWindow->OpenDeviceWindow(63), nullptr);  // no device there
+}
+
+TEST_F(DeviceWindowTest, EnterOpensTheSelectedDevice)
+{
+    networkWindow->BusView().SelectMacId(SensorMac);
+    QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
+    QApplication::sendEvent(networkWindow.get(), &enter);
+    const auto windows = networkWindow->findChildren<TDeviceNetDeviceGuiform*>();
+    ASSERT_EQ(windows.size(), 1);
+    EXPECT_EQ(windows.first()->Device(), network().DeviceAt(SensorMac));
+    EXPECT_TRUE(windows.first()->isVisible());
 }
 
 TEST_F(DeviceWindowTest, SavesAndLoadsTheDeviceDataFile)

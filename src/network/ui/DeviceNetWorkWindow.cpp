@@ -287,6 +287,10 @@ void TDeviceNetWorkWindow::keyPressEvent(QKeyEvent* event)
         case Qt::Key_Plus:
             requestOrTell(&TDeviceNetWorkWindow::goOnlineRequested, NoDriverBinding());
             break;
+        case Qt::Key_Return:
+        case Qt::Key_Enter:
+            activateDevice(SelectedMacId());  // as a double click does
+            break;
         default:
             QWidget::keyPressEvent(event);
             return;
