@@ -1,13 +1,22 @@
 #pragma once
 
-// A small device for the parameter page's tests: four parameters of which one has enumeration
+// What the parameter page's tests share. A small device: four parameters of which one has enumeration
 // strings and one is read-only; the group "Motor" holds the first two, "Readings" only the
 // read-only one.
 #include <QByteArray>
+#include <QString>
 
 #include "device/DeviceFixtures.h"
 
 namespace corvix::test {
+
+// The questions the page asks on entering and on leaving while online.
+inline const QString UploadQuestion = QStringLiteral(
+    "Some or all parameters may not be synchronized. do you want to upload these before "
+    "entering?");
+inline const QString DownloadQuestion = QStringLiteral(
+    "Some or all parameters are not synchronized. Do you want to download these before "
+    "cancelling?");
 
 inline std::unique_ptr<TDeviceNetDevice> ParameterPageDevice(const char* classDescriptor = "0")
 {

@@ -20,18 +20,14 @@
 #include "support/WaitFor.h"
 
 using namespace corvix;
+using corvix::test::DownloadQuestion;
+using corvix::test::UploadQuestion;
 using corvix::test::WaitFor;
 
 namespace {
 
 using Column = TParameterTableModel::Column;
 
-const QString UploadQuestion = QStringLiteral(
-    "Some or all parameters may not be synchronized. do you want to upload these before "
-    "entering?");
-const QString DownloadQuestion = QStringLiteral(
-    "Some or all parameters are not synchronized. Do you want to download these before "
-    "cancelling?");
 
 class ParameterFormTest : public ::testing::Test {
 protected:

@@ -12,6 +12,7 @@
 #include "core/PtyFrontEnd.h"
 #include "drivers/SimulatedSerialLine.h"
 #include "device/DeviceNetDevice.h"
+#include "device/ParameterFormFixture.h"
 #include "device/ui/AdvancedForm.h"
 #include "device/ui/ClassInstanceEditorForm.h"
 #include "device/ui/DeviceNetDeviceGuiform.h"
@@ -28,12 +29,6 @@ namespace {
 
 constexpr int ScannerMac = 0;
 constexpr int DriveMac = 5;
-const QString UploadQuestion = QStringLiteral(
-    "Some or all parameters may not be synchronized. do you want to upload these before "
-    "entering?");
-const QString DownloadQuestion = QStringLiteral(
-    "Some or all parameters are not synchronized. Do you want to download these before "
-    "cancelling?");
 
 SimNode NodeFromEds(const char* edsFile, int macId)
 {

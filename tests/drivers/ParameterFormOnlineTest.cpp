@@ -25,17 +25,13 @@ using namespace corvix;
 using namespace corvix::sim;
 using corvix::test::GoOnlineThroughSerialDriver;
 using corvix::test::ServiceAndInstance;
+using corvix::test::DownloadQuestion;
+using corvix::test::UploadQuestion;
 using corvix::test::WaitFor;
 using Column = TParameterTableModel::Column;
 
 namespace {
 
-const QString UploadQuestion = QStringLiteral(
-    "Some or all parameters may not be synchronized. do you want to upload these before "
-    "entering?");
-const QString DownloadQuestion = QStringLiteral(
-    "Some or all parameters are not synchronized. Do you want to download these before "
-    "cancelling?");
 
 // The node behind the page's test device: parameter i holds i + 4; the third is read-only.
 SimNode Node()
