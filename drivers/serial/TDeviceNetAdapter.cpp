@@ -54,6 +54,7 @@ void TDeviceNetAdapter::OpenPort()
     port_.setDataTerminalReady(false);
     port_.clearError();
     reader_.reset();
+    pending_.clear();
     connected_ = true;
     SendBytes(GoOnlineFrame(MacId, BaudRate));
 }
@@ -70,6 +71,7 @@ void TDeviceNetAdapter::ClosePort()
         port_.close();
     }
     reader_.reset();
+    pending_.clear();
 }
 
 void TDeviceNetAdapter::SendBytes(const QByteArray& frame)
@@ -83,13 +85,39 @@ void TDeviceNetAdapter::readWaiting()
 {
     QList<QByteArray> payloads;
     reader_.feed(port_.readAll(), payloads);
-    // A message handler may close the port (and so this adapter's owner may stop it); stop
-    // handing on messages then.
-    for (const QByteArray& payload : payloads) {
-        if (!connected_ || !OnRxMessage)
-            return;
-        OnRxMessage(payload);
+    pending_ += payloads;
+    // Messages are handed on from the event loop, not from inside the port's readyRead: a host
+    // that opens a dialog in its reply callback (an error question) waits there in a loop of
+    // its own, and the port does not signal readyRead again while its handler runs. The
+    // adapter's status messages would go unheard and the watchdog would take the network
+    // offline while the question is open.
+    scheduleDelivery();
+}
+
+void TDeviceNetAdapter::scheduleDelivery()
+{
+    if (!pending_.isEmpty() && !deliveryQueued_) {
+        deliveryQueued_ = true;
+        QMetaObject::invokeMethod(this, &TDeviceNetAdapter::deliverNext, Qt::QueuedConnection);
     }
+}
+
+void TDeviceNetAdapter::deliverNext()
+{
+    deliveryQueued_ = false;
+    if (pending_.isEmpty())
+        return;
+    // A message handler may close the port (and so this adapter's owner may stop it); what is
+    // still pending is dropped then.
+    if (!connected_ || !OnRxMessage) {
+        pending_.clear();
+        return;
+    }
+    const QByteArray payload = pending_.takeFirst();
+    // The next message is queued before this one is handled, so that a handler waiting in a
+    // loop of its own still gets it; nothing of this object is touched after the handler.
+    scheduleDelivery();
+    OnRxMessage(payload);
 }
 
 void TDeviceNetAdapter::portError(QSerialPort::SerialPortError error)
@@ -100,6 +128,7 @@ void TDeviceNetAdapter::portError(QSerialPort::SerialPortError error)
     connected_ = false;
     port_.close();
     reader_.reset();
+    pending_.clear();
     if (OnPortLost)
         OnPortLost();
 }

@@ -64,11 +64,16 @@ public:
 
 private:
     void readWaiting();
+    void scheduleDelivery();
+    void deliverNext();
     void portError(QSerialPort::SerialPortError error);
 
     QSerialPort port_;
     FrameReader reader_;
     bool connected_ = false;
+    // Received messages not handed on yet; each goes from an event of its own.
+    QList<QByteArray> pending_;
+    bool deliveryQueued_ = false;
 };
 
 }  // namespace corvix::serial

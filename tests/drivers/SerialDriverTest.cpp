@@ -153,6 +153,24 @@ TEST_F(SerialDriverTest, ARequestSentFromTheReplyCallbackIsNotLost)
     EXPECT_EQ(host.replies[2].service, 0x8E);
 }
 
+TEST_F(SerialDriverTest, AHostWaitingInsideAReplyCallbackStillHearsTheAdapter)
+{
+    pty.emplace(network, true);  // frames come one by one, as on a real line
+    goOnline();
+    // A host asking the user about a reply waits inside the callback; meanwhile the adapter's
+    // status messages must still come in, or the watchdog would take the network offline while
+    // the question is open.
+    bool heardMeanwhile = false;
+    host.onReply = [&](const SerialHost::Reply&) {
+        const qsizetype statuses = host.statuses.size();
+        heardMeanwhile = WaitFor([&] { return host.statuses.size() > statuses; });
+    };
+    get(1, 5, "20 0F 24 01 30 01");
+    ASSERT_TRUE(WaitFor([&] { return host.replies.size() == 1; }));
+    EXPECT_TRUE(heardMeanwhile);
+    EXPECT_FALSE(host.statuses.contains(CORVIX_NET_INTERFACE_TIMEOUT));
+}
+
 TEST_F(SerialDriverTest, RequestsTheLineCannotCarryAreNotSent)
 {
     goOnline();
