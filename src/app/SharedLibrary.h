@@ -18,6 +18,8 @@ public:
 
     bool load(const QString& path);
     void unload();
+    // Lets go of the library without unloading it: it stays in the process until the end.
+    void keepLoaded() { handle_ = nullptr; }
     bool isLoaded() const { return handle_ != nullptr; }
     const QString& path() const { return path_; }
     QString errorString() const { return error_; }

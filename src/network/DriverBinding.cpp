@@ -166,6 +166,11 @@ void TDeviceNetWork::closeDriver()
         close(DriverHandle);
     }
     DriverHandle = 0;
+    // A closed driver's library stays loaded. The network may go offline from inside one of
+    // the driver's own callbacks (an adapter unplugged while a question about a reply is open),
+    // with the driver's code still on the stack and its objects waiting for deferred deletion;
+    // unloading would leave both pointing into unmapped memory. Loading it again only counts up.
+    driverModule_->keepLoaded();
     driverModule_.reset();
 }
 

@@ -174,6 +174,41 @@ TEST_F(GroupTransferTest, SaveAnswerArrivingAfterThePageClosedIsHarmless)
     EXPECT_TRUE(parameter->Synchronized());
 }
 
+TEST_F(GroupTransferTest, AdapterLostWhileAnErrorQuestionIsOpenEndsTheRunCleanly)
+{
+    // The node has no parameter 4: its read is answered with an error, and while the user
+    // thinks about that question the adapter is unplugged. The network goes offline from inside
+    // the driver's reply callback; the run must end and nothing may be left to crash.
+    devices.push_back(corvix::test::DeviceFromRaw(
+        "[ParamClass] MaxInst = 4; Descriptor = 0;\n[Params]\n" + ParamEntry(4) + ParamEntry(1)));
+    TDeviceNetDevice* device = devices.back().get();
+    struct UnpluggingPrompt : ScriptedPrompt {
+        std::function<void()> whileAsked;
+        PromptButton ask(const QString& text, PromptIcon icon, const QList<PromptButton>& buttons,
+                         const QString& caption) override
+        {
+            if (const auto unplug = std::exchange(whileAsked, nullptr)) {
+                unplug();
+            }
+            return ScriptedPrompt::ask(text, icon, buttons, caption);
+        }
+    } prompt;
+    prompt.whileAsked = [&] {
+        pty.reset();
+        EXPECT_TRUE(WaitFor([&] { return !network.IsOnline(); }));
+    };
+    prompt.queueButton(PromptButton::Retry);  // the error question: would repeat if it could
+    UserPrompt::setCurrent(&prompt);
+    TParameterGroupTransfer transfer(device, &network);
+    watch(transfer);
+    transfer.UploadAll(0);
+    EXPECT_EQ(finished, QList<bool>{false});
+    EXPECT_FALSE(network.IsOnline());
+    EXPECT_TRUE(prompt.texts().contains(
+        QStringLiteral("Connection to interface timed out, check cable and power!")));
+    UserPrompt::setCurrent(&asked);
+}
+
 TEST_F(GroupTransferTest, ErrorAnswersSteerTheRun)
 {
     struct Case {
