@@ -258,6 +258,59 @@ bool ValueInRange(const SimParameter& parameter, const QByteArray& value)
     return true;
 }
 
+namespace {
+
+// A packed DeviceNet path: class, instance and attribute, each as an 8-bit segment or as a
+// 16-bit one with its two bytes low first.
+std::optional<CipRequest> ParseLinkPath(const QByteArray& path)
+{
+    CipRequest target;
+    qsizetype pos = 0;
+    const auto segment = [&](std::uint8_t eightBit, std::uint16_t& value) {
+        if (pos < path.size() && std::uint8_t(path[pos]) == eightBit && pos + 1 < path.size()) {
+            value = std::uint8_t(path[pos + 1]);
+            pos += 2;
+            return true;
+        }
+        if (pos < path.size() && std::uint8_t(path[pos]) == eightBit + 1 && pos + 2 < path.size()) {
+            value = std::uint16_t(std::uint8_t(path[pos + 1]) | std::uint8_t(path[pos + 2]) << 8);
+            pos += 3;
+            return true;
+        }
+        return false;
+    };
+    std::uint16_t attribute = 0;
+    if (!segment(0x20, target.classId) || !segment(0x24, target.instance) ||
+        !segment(0x30, attribute) || pos != path.size() || attribute > 0xFF)
+        return std::nullopt;
+    target.attribute = std::uint8_t(attribute);
+    return target;
+}
+
+}  // namespace
+
+SimParameter* SimParameterClass::findLinked(const CipRequest& request)
+{
+    for (SimParameter& p : parameters) {
+        const std::optional<CipRequest> target = ParseLinkPath(p.linkPath);
+        if (target && target->classId == request.classId && target->instance == request.instance &&
+            target->attribute == request.attribute)
+            return &p;
+    }
+    return nullptr;
+}
+
+CipReply HandleLinkedRequest(SimParameter& parameter, const CipRequest& request)
+{
+    if (request.service != cip::GetAttributeSingle && request.service != cip::SetAttributeSingle)
+        return CipReply::error(cip::ServiceNotSupported);
+    CipRequest valueRequest = request;
+    valueRequest.classId = 0x0F;
+    valueRequest.instance = parameter.instance;
+    valueRequest.attribute = 1;
+    return HandleInstance(parameter, valueRequest);
+}
+
 CipReply HandleParameterRequest(SimParameterClass& params, const CipRequest& request)
 {
     if (request.instance == 0)

@@ -52,11 +52,17 @@ struct SimParameterClass {
 
     const SimParameter* find(std::uint16_t instance) const;
     SimParameter* find(std::uint16_t instance);
+    // The parameter whose link path names the request's class, instance and attribute (an AC
+    // drive's output frequency lives in its drive object, say), or nullptr.
+    SimParameter* findLinked(const CipRequest& request);
 };
 
 // Answers a request to class 0x0F or 0x10 of a node that has parameters.
 CipReply HandleParameterRequest(SimParameterClass& params, const CipRequest& request);
 CipReply HandleGroupRequest(const SimParameterClass& params, const CipRequest& request);
+// Answers a request to the attribute a parameter's link path names: its value, read and written
+// as through the Parameter object's value attribute.
+CipReply HandleLinkedRequest(SimParameter& parameter, const CipRequest& request);
 
 // The parameter's descriptor word (CIP Parameter object attribute 4).
 std::uint16_t ParameterDescriptor(const SimParameter& parameter);

@@ -47,6 +47,9 @@ CipReply SimNode::handle(const CipRequest& request)
             return CipReply::error(cip::PathDestinationUnknown);
         return HandleScannerRequest(*scanner, macId, request);
     default:
+        // Objects the node has only as far as its parameters link to them.
+        if (SimParameter* linked = parameters.findLinked(request))
+            return HandleLinkedRequest(*linked, request);
         return CipReply::error(cip::PathDestinationUnknown);
     }
 }

@@ -138,6 +138,31 @@ TEST(EdsNode, DriveServesTheParametersOfItsFile)
     EXPECT_EQ(node.handle(Request(0x0E, 0x0F, 6, 1)).data, Hex("04 50 75 6D 70")) << "the text set last";
 }
 
+TEST(EdsNode, ObjectsTheParametersLinkToServeTheirValues)
+{
+    SimNode node = NodeFrom("example_ac_drive.eds");
+    // Parameter 3 (acceleration time, writable) lives in the drive object, attribute 0x12;
+    // parameter 1 (output frequency, read-only) at attribute 7.
+    EXPECT_EQ(node.handle(Request(0x0E, 0x2A, 1, 0x12)).data, node.handle(Request(0x0E, 0x0F, 3, 1)).data);
+    const CipReply set = node.handle(Request(0x10, 0x2A, 1, 0x12, "C8 00"));
+    EXPECT_EQ(set.generalStatus(), 0);
+    EXPECT_EQ(set.service, 0x90);
+    EXPECT_EQ(node.handle(Request(0x0E, 0x0F, 3, 1)).data, Hex("C8 00")) << "one value, two paths";
+    const struct {
+        const char* what;
+        CipRequest request;
+        std::uint8_t status;
+    } refused[] = {
+        {"read-only through its link too", Request(0x10, 0x2A, 1, 0x07, "01 00"), 0x0E},
+        {"outside the limits", Request(0x10, 0x2A, 1, 0x12, "00 00"), 0x09},
+        {"an attribute no parameter links to", Request(0x0E, 0x2A, 1, 0x08), 0x05},
+        {"another instance", Request(0x0E, 0x2A, 2, 0x07), 0x05},
+        {"a whole-object service", Request(0x01, 0x2A, 1, std::nullopt), 0x05},
+    };
+    for (const auto& c : refused)
+        EXPECT_EQ(node.handle(c.request).generalStatus(), c.status) << c.what;
+}
+
 TEST(EdsNode, InitialValuesAreRawTextsWithinTheLimits)
 {
     struct Case {
