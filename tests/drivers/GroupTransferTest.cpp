@@ -16,8 +16,7 @@
 using namespace corvix;
 using namespace corvix::sim;
 using corvix::test::ParamEntry;
-using corvix::test::GoOnlineThroughSerialDriver;
-using corvix::test::ServiceAndInstance;
+using corvix::test::OnlineThroughSerialDriverTest;
 using corvix::test::WaitFor;
 
 namespace {
@@ -46,26 +45,12 @@ SimNode Node()
     return node;
 }
 
-class GroupTransferTest : public ::testing::Test {
+class GroupTransferTest : public OnlineThroughSerialDriverTest {
 protected:
-    void SetUp() override
-    {
-        UserPrompt::setCurrent(&prompt);
-        simulated.addNode(Node());
-        pty.emplace(simulated, false);
-        // Every request the node sees, as "service/instance" in hex and decimal: "0E/1".
-        pty->adapter().log = [this](const QString& line) {
-            requests.append(ServiceAndInstance(line));
-            if (onRequest) onRequest();
-        };
-        ASSERT_TRUE(GoOnlineThroughSerialDriver(network, *pty));
-        requests.clear();
-        UserPrompt::setCurrent(&asked);
-    }
+    QList<SimNode> Nodes() const override { return {Node()}; }
     void TearDown() override
     {
-        network.ReleaseDriver();
-        UserPrompt::setCurrent(nullptr);
+        OnlineThroughSerialDriverTest::TearDown();
         TParameterGroupTransfer::ReplyTimeLimitMs = 10000;
         TParameterGroupTransfer::PollMs = 10;
         TDevParameterClass::RequestTimeLimitMs = 10000;
@@ -93,13 +78,6 @@ protected:
     }
 
     std::vector<std::unique_ptr<TDeviceNetDevice>> devices;
-    ScriptedPrompt prompt;
-    ScriptedPrompt asked;  // what the transfers ask, once online
-    SimNetwork simulated;
-    std::optional<PtyFrontEnd> pty;
-    TDeviceNetWork network;
-    QStringList requests;
-    std::function<void()> onRequest;
     QStringList progress;
     QList<bool> finished;
 };
@@ -192,19 +170,19 @@ TEST_F(GroupTransferTest, AdapterLostWhileAnErrorQuestionIsOpenEndsTheRunCleanly
             }
             return ScriptedPrompt::ask(text, icon, buttons, caption);
         }
-    } prompt;
-    prompt.whileAsked = [&] {
+    } unplugging;
+    unplugging.whileAsked = [&] {
         pty.reset();
         EXPECT_TRUE(WaitFor([&] { return !network.IsOnline(); }));
     };
-    prompt.queueButton(PromptButton::Retry);  // the error question: would repeat if it could
-    UserPrompt::setCurrent(&prompt);
+    unplugging.queueButton(PromptButton::Retry);  // the error question: would repeat if it could
+    UserPrompt::setCurrent(&unplugging);
     TParameterGroupTransfer transfer(device, &network);
     watch(transfer);
     transfer.UploadAll(0);
     EXPECT_EQ(finished, QList<bool>{false});
     EXPECT_FALSE(network.IsOnline());
-    EXPECT_TRUE(prompt.texts().contains(
+    EXPECT_TRUE(unplugging.texts().contains(
         QStringLiteral("Connection to interface timed out, check cable and power!")));
     UserPrompt::setCurrent(&asked);
 }

@@ -23,8 +23,7 @@
 
 using namespace corvix;
 using namespace corvix::sim;
-using corvix::test::GoOnlineThroughSerialDriver;
-using corvix::test::ServiceAndInstance;
+using corvix::test::OnlineThroughSerialDriverTest;
 using corvix::test::DownloadQuestion;
 using corvix::test::UploadQuestion;
 using corvix::test::WaitFor;
@@ -56,27 +55,13 @@ SimNode Node()
     return node;
 }
 
-class ParameterFormOnlineTest : public ::testing::Test {
+class ParameterFormOnlineTest : public OnlineThroughSerialDriverTest {
 protected:
-    void SetUp() override
-    {
-        UserPrompt::setCurrent(&goingOnline);
-        simulated.addNode(Node());
-        pty.emplace(simulated, false);
-        // Every request the node sees, as "service/instance": "0E/1".
-        pty->adapter().log = [this](const QString& line) {
-            requests.append(ServiceAndInstance(line));
-            if (onRequest) onRequest();
-        };
-        ASSERT_TRUE(GoOnlineThroughSerialDriver(network, *pty));
-        requests.clear();
-        UserPrompt::setCurrent(&asked);
-    }
+    QList<SimNode> Nodes() const override { return {Node()}; }
     void TearDown() override
     {
         window.reset();
-        network.ReleaseDriver();
-        UserPrompt::setCurrent(nullptr);
+        OnlineThroughSerialDriverTest::TearDown();
     }
 
     // The page as the first of two pages of a device window on the screen, once the question
@@ -117,18 +102,11 @@ protected:
         QApplication::sendEvent(viewport, &release);
     }
 
-    ScriptedPrompt goingOnline;
-    ScriptedPrompt asked;  // what the page asks
-    SimNetwork simulated;
-    std::optional<PtyFrontEnd> pty;
-    TDeviceNetWork network;
     // Devices outlive their pages: a stopped run leaves its last request with the driver.
     std::vector<std::unique_ptr<TDeviceNetDevice>> devices;
     TDeviceNetDevice* device = nullptr;
     std::unique_ptr<QTabWidget> window;
     TParameterForm* form = nullptr;
-    QStringList requests;
-    std::function<void()> onRequest;
     QList<bool> idleChanges;
 };
 

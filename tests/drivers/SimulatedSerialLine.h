@@ -5,6 +5,12 @@
 #include <QRegularExpression>
 #include <QString>
 
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <optional>
+
+#include "app/ScriptedPrompt.h"
 #include "app/SharedLibrary.h"
 #include "core/PtyFrontEnd.h"
 #include "network/DeviceNetWork.h"
@@ -38,5 +44,42 @@ inline bool GoOnlineThroughSerialDriver(TDeviceNetWork& network, const sim::PtyF
     network.GoOnline([](const QList<DriverListEntry>&) { return 0; });
     return WaitFor([&] { return network.IsOnline() && network.WhoAnswers == 64; });
 }
+
+// A test whose network is online through the serial driver to the nodes Nodes() gives. The
+// prompt answers going online; the test's own questions are answered by `asked`. Every request
+// a node sees is recorded as ServiceAndInstance gives it, and onRequest runs on each.
+class OnlineThroughSerialDriverTest : public ::testing::Test {
+protected:
+    virtual QList<sim::SimNode> Nodes() const = 0;
+
+    void SetUp() override
+    {
+        UserPrompt::setCurrent(&goingOnline);
+        for (const sim::SimNode& node : Nodes()) {
+            simulated.addNode(node);
+        }
+        pty.emplace(simulated, false);
+        pty->adapter().log = [this](const QString& line) {
+            requests.append(ServiceAndInstance(line));
+            if (onRequest) onRequest();
+        };
+        ASSERT_TRUE(GoOnlineThroughSerialDriver(network, *pty));
+        requests.clear();
+        UserPrompt::setCurrent(&asked);
+    }
+    void TearDown() override
+    {
+        network.ReleaseDriver();
+        UserPrompt::setCurrent(nullptr);
+    }
+
+    ScriptedPrompt goingOnline;
+    ScriptedPrompt asked;
+    sim::SimNetwork simulated;
+    std::optional<sim::PtyFrontEnd> pty;
+    TDeviceNetWork network;
+    QStringList requests;
+    std::function<void()> onRequest;
+};
 
 }  // namespace corvix::test
